@@ -1,0 +1,32 @@
+# Strict warnings for the project's own targets; third-party headers come in as system headers.
+function(ab_strict_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wformat=2)
+  if(AB_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(AB_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# A project library or program: strict warnings plus the sanitizers when asked for.
+function(ab_target target)
+  ab_strict_warnings(${target})
+endfunction()
+
+# One GoogleTest binary per subsystem, registered with CTest.
+function(ab_test target)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  ab_target(${target})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${target}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+    DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,193 @@
+#include "contacts/CardCompare.h"
+
+#include <cstring>
+
+#include "contacts/StoredText.h"
+
+namespace ab {
+
+namespace {
+
+// Stored form for any line break (CR LF, CR or LF) and semicolon; NUL and 0xFF
+// cannot stand in a card line; leading blanks are lost by the parser anyway.
+std::string CardSafeText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += {kStoredLineBreak, kStoredLineBreak};
+    } else if (c == ';') {
+      out += {kStoredSemicolon, kStoredSemicolon};
+    } else if (c == '\0') {
+      continue;
+    } else if (static_cast<unsigned char>(c) == 0xFF) {
+      out += '?';
+    } else {
+      out += c;
+    }
+  }
+  const auto first = out.find_first_not_of(" \t");
+  return first == std::string::npos ? std::string() : out.substr(first);
+}
+
+template <std::size_t N>
+void Canon(const FixedText<N>& from, FixedText<N>& to) {
+  to = CardSafeText(from.view());
+}
+
+// The card holds `size` bytes of the buffer, never more than the buffer has.
+void CopyAttachment(const ByteBuffer& from, std::int32_t size, ByteBuffer& to, std::int32_t& toSize) {
+  if (from.IsNull()) {
+    to.Reset();
+    toSize = size;
+    return;
+  }
+  const std::int32_t n = size >= 0 && size <= from.size() ? size : from.size();
+  to = ByteBuffer::Copy(from.data(), n);
+  toSize = n;
+}
+
+// Kind words that pick telephone slots, by slot number.
+constexpr TypeFlags kPhoneKinds[] = {FLAG_VOICE, FLAG_FAX, FLAG_PAGER, FLAG_CELL, FLAG_VIDEO, FLAG_ICQ};
+
+// Flags that lead the reader to exactly this slot and no other: HOME on the
+// home slots only, and no kind word of another slot. A number read from a TEL
+// with several kinds sits in several slots; each is written for its own slot.
+TypeFlags PhoneSlotFlags(TypeFlags flags, std::size_t slot, bool home) {
+  const auto kinds = static_cast<std::size_t>(home ? kHomePhoneSlots : kWorkPhoneSlots);
+  for (std::size_t k = 0; k < kinds; ++k)
+    if (k != slot) flags &= ~kPhoneKinds[k];
+  if (slot > 0) flags |= kPhoneKinds[slot];  // without a kind word a number goes to slot 0
+  return home ? (flags | FLAG_HOME) : (flags & ~FLAG_HOME);
+}
+
+// Web and postal addresses: slot 1 is the one with HOME.
+TypeFlags PlaceSlotFlags(TypeFlags flags, std::size_t slot) {
+  return slot == SLOT_HOME ? (flags | FLAG_HOME) : (flags & ~FLAG_HOME);
+}
+
+class Differ {
+ public:
+  template <typename T>
+  void Check(const char* field, const T& a, const T& b) {
+    if (first_.empty() && !(a == b)) first_ = field;
+  }
+  void Check(const char* field, const ByteBuffer& a, const ByteBuffer& b) {
+    const bool same = a.IsNull() == b.IsNull() && a.size() == b.size() &&
+                      (a.size() == 0 || std::memcmp(a.data(), b.data(), static_cast<std::size_t>(a.size())) == 0);
+    if (first_.empty() && !same) first_ = field;
+  }
+  std::string Result() const { return first_; }
+
+ private:
+  std::string first_;
+};
+
+}  // namespace
+
+void CanonicaliseForCard(const ContactRecord& s, ContactRecord& o) {
+  o.Clear();
+  Canon(s.orgName, o.orgName);
+  Canon(s.orgUnit, o.orgUnit);
+  Canon(s.formattedName, o.formattedName);
+  Canon(s.additionalNames, o.additionalNames);
+  Canon(s.givenName, o.givenName);
+  Canon(s.familyName, o.familyName);
+  Canon(s.title, o.title);
+  Canon(s.domesticLabel, o.domesticLabel);
+  Canon(s.otherLabel, o.otherLabel);
+  Canon(s.note, o.note);
+  CopyAttachment(s.soundData, s.soundSize, o.soundData, o.soundSize);
+  CopyAttachment(s.logoData, s.logoSize, o.logoData, o.logoSize);
+  CopyAttachment(s.photoData, s.photoSize, o.photoData, o.photoSize);
+  o.emailCount = s.emailCount < 0 ? 0 : (s.emailCount > kMaxEmails ? kMaxEmails : s.emailCount);
+  for (int i = 0; i < o.emailCount; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    Canon(s.emails[k].address, o.emails[k].address);
+    o.emails[k].flags = s.emails[k].flags;
+    o.emails[k].type = s.emails[k].type >= 0 && s.emails[k].type < static_cast<int>(emailTypeNames.size())
+                           ? s.emails[k].type
+                           : EMAIL_TYPE_INTERNET;
+  }
+  for (std::size_t i = 0; i < o.workPhones.size(); ++i) {
+    Canon(s.workPhones[i].number, o.workPhones[i].number);
+    o.workPhones[i].flags = PhoneSlotFlags(s.workPhones[i].flags, i, false);
+  }
+  for (std::size_t i = 0; i < o.homePhones.size(); ++i) {
+    Canon(s.homePhones[i].number, o.homePhones[i].number);
+    o.homePhones[i].flags = PhoneSlotFlags(s.homePhones[i].flags, i, true);
+  }
+  for (std::size_t i = 0; i < o.addresses.size(); ++i) {
+    const AddressEntry& a = s.addresses[i];
+    AddressEntry& b = o.addresses[i];
+    Canon(a.poBox, b.poBox);
+    Canon(a.street, b.street);
+    Canon(a.extendedAddress, b.extendedAddress);
+    Canon(a.locality, b.locality);
+    Canon(a.region, b.region);
+    Canon(a.postalCode, b.postalCode);
+    Canon(a.country, b.country);
+    b.flags = PlaceSlotFlags(a.flags, i);
+  }
+  for (std::size_t i = 0; i < o.urls.size(); ++i) {
+    Canon(s.urls[i].url, o.urls[i].url);
+    o.urls[i].flags = PlaceSlotFlags(s.urls[i].flags, i);
+  }
+  o.labelFlags = s.labelFlags;
+  o.filePath = s.filePath.view();
+  o.preferredEmail = s.preferredEmail;
+}
+
+std::string FirstCarriedDifference(const ContactRecord& w, const ContactRecord& r) {
+  Differ d;
+  d.Check("orgName", w.orgName, r.orgName);
+  d.Check("orgUnit", w.orgUnit, r.orgUnit);
+  // A card without FN gets its display name on reading; only a written one must survive.
+  if (!w.formattedName.empty()) d.Check("formattedName", w.formattedName, r.formattedName);
+  d.Check("additionalNames", w.additionalNames, r.additionalNames);
+  d.Check("givenName", w.givenName, r.givenName);
+  d.Check("familyName", w.familyName, r.familyName);
+  d.Check("title", w.title, r.title);
+  d.Check("domesticLabel", w.domesticLabel, r.domesticLabel);
+  d.Check("otherLabel", w.otherLabel, r.otherLabel);
+  d.Check("note", w.note, r.note);
+  d.Check("soundData", w.soundData, r.soundData);
+  d.Check("logoData", w.logoData, r.logoData);
+  d.Check("photoData", w.photoData, r.photoData);
+  d.Check("emailCount", w.emailCount, r.emailCount);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(w.emailCount) && i < r.emails.size(); ++i) {
+    d.Check("emails.address", w.emails[i].address, r.emails[i].address);
+    d.Check("emails.type", w.emails[i].type, r.emails[i].type);
+    d.Check("emails.flags", w.emails[i].flags, r.emails[i].flags);
+  }
+  auto phones = [&](const auto& a, const auto& b, const char* numberName, const char* flagsName) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      d.Check(numberName, a[i].number, b[i].number);
+      if (!a[i].number.empty()) d.Check(flagsName, a[i].flags, b[i].flags);
+    }
+  };
+  phones(w.workPhones, r.workPhones, "workPhones.number", "workPhones.flags");
+  phones(w.homePhones, r.homePhones, "homePhones.number", "homePhones.flags");
+  for (std::size_t i = 0; i < w.addresses.size(); ++i) {
+    const AddressEntry& a = w.addresses[i];
+    const AddressEntry& b = r.addresses[i];
+    d.Check("addresses.poBox", a.poBox, b.poBox);
+    d.Check("addresses.street", a.street, b.street);
+    d.Check("addresses.extendedAddress", a.extendedAddress, b.extendedAddress);
+    d.Check("addresses.locality", a.locality, b.locality);
+    d.Check("addresses.region", a.region, b.region);
+    d.Check("addresses.postalCode", a.postalCode, b.postalCode);
+    d.Check("addresses.country", a.country, b.country);
+    if (a.HasAnyComponent()) d.Check("addresses.flags", a.flags, b.flags);
+  }
+  for (std::size_t i = 0; i < w.urls.size(); ++i) {
+    d.Check("urls.url", w.urls[i].url, r.urls[i].url);
+    if (!w.urls[i].url.empty()) d.Check("urls.flags", w.urls[i].flags, r.urls[i].flags);
+  }
+  if (!w.domesticLabel.empty() || !w.otherLabel.empty()) d.Check("labelFlags", w.labelFlags, r.labelFlags);
+  return d.Result();
+}
+
+}  // namespace ab

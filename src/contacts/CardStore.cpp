@@ -1,0 +1,170 @@
+#include "contacts/CardStore.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "contacts/StoredText.h"
+#include "contacts/VCardReader.h"
+
+namespace ab {
+
+std::array<ContactRow, kMaxContacts> contactTable;
+std::int32_t contactCount = 0;
+std::int32_t currentRow = -1;
+FixedText<256> cardFolder;
+std::unique_ptr<ContactRecord> currentRecord;
+
+namespace {
+
+constexpr int kCardNumbers = 32768;
+
+bool EndsWithVcf(const char* name) {
+  const std::size_t n = std::strlen(name);
+  if (n < 4) return false;
+  const char* ext = name + n - 4;
+  // The folder listing matches "*.vcf" regardless of letter case.
+  return ext[0] == '.' && (ext[1] | 0x20) == 'v' && (ext[2] | 0x20) == 'c' && (ext[3] | 0x20) == 'f';
+}
+
+bool EntryExists(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+// Makes sure `folder` is a folder, asking before a file of that name is removed.
+// False when the user keeps the file.
+bool EnsureFolder(const std::string& folder, const AskYesNoFn& askYesNo) {
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) return true;
+    if (!askYesNo || askYesNo(kCardFolderQuestion) != kAnswerYes) return false;
+    ::unlink(folder.c_str());
+  }
+  // A folder that cannot be made leaves the table empty; nothing is reported.
+  ::mkdir(folder.c_str(), 0777);
+  return true;
+}
+
+std::string_view SortKey(const ContactRow& row, int column) {
+  switch (column) {
+    case SORT_BY_EMAIL: return row.email.view();
+    case SORT_BY_WORK_PHONE: return row.workPhone.view();
+    case SORT_BY_HOME_PHONE: return row.homePhone.view();
+    default: return row.displayName.view();
+  }
+}
+
+std::string CardPath(const std::string& folder, int number) {
+  return folder + "VC" + std::to_string(number) + ".vcf";
+}
+
+}  // namespace
+
+int CompareFolded(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    auto x = static_cast<unsigned char>(a[i]);
+    auto y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo) {
+  std::string folder = folderPath;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  // One byte is kept for the trailing '/' and the folder must leave room for a card name.
+  if (folder.size() + 1 + 12 >= cardFolder.capacity) return 0;
+  cardFolder = folder;
+  if (!EnsureFolder(folder, askYesNo)) return 0;
+  cardFolder = folder + "/";
+
+  contactCount = 0;
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    ContactRecord scratch;
+    while (contactCount < kMaxContacts) {
+      const dirent* entry = ::readdir(dir);
+      if (!entry) break;
+      if (!EndsWithVcf(entry->d_name)) continue;
+      const std::string path = cardFolder.str() + entry->d_name;
+      if (path.size() >= scratch.filePath.capacity) continue;  // a path the record cannot hold
+      if (ReadCard(scratch, path)) FillRow(scratch, contactCount++);
+    }
+    ::closedir(dir);
+  }
+  SortTable(SORT_BY_NAME);
+  if (!currentRecord) currentRecord = std::make_unique<ContactRecord>();
+  return 1;
+}
+
+int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo) {
+  std::string folder = programFolder;
+  while (!folder.empty() && folder.back() == '/') folder.pop_back();
+  return LoadCardFolder(folder + "/VCardData", askYesNo);
+}
+
+void FillRow(const ContactRecord& record, int row) {
+  if (row < 0 || row >= kMaxContacts) return;
+  ContactRow& r = contactTable[static_cast<std::size_t>(row)];
+  r.displayName = DecodeStoredText(record.formattedName.view());
+  r.email = record.preferredEmail != -1 ? DecodeStoredText(record.PreferredEmail()) : std::string();
+  r.workPhone = DecodeStoredText(record.WorkPhone());
+  r.homePhone = DecodeStoredText(record.HomePhone());
+  r.filePath = record.filePath.view();
+}
+
+void CopyRow(int destination, int source) {
+  if (destination < 0 || destination >= kMaxContacts || source < 0 || source >= kMaxContacts) return;
+  contactTable[static_cast<std::size_t>(destination)] = contactTable[static_cast<std::size_t>(source)];
+}
+
+int FindRow(std::string_view text, int key) {
+  if (key != FIND_BY_NAME && key != FIND_BY_PATH) return -1;
+  for (int i = 0; i < contactCount; ++i) {
+    const ContactRow& row = contactTable[static_cast<std::size_t>(i)];
+    if ((key == FIND_BY_NAME ? row.displayName.view() : row.filePath.view()) == text) return i;
+  }
+  return -1;
+}
+
+void SortTable(int column) {
+  if (column < SORT_BY_NAME || column > SORT_BY_HOME_PHONE) column = SORT_BY_NAME;
+  const auto end = contactTable.begin() + std::clamp(contactCount, 0, kMaxContacts);
+  std::sort(contactTable.begin(), end, [column](const ContactRow& a, const ContactRow& b) {
+    return CompareFolded(SortKey(a, column), SortKey(b, column)) < 0;
+  });
+}
+
+void MakeCardFileName(std::string& out, const std::string& folder) {
+  // Seeded from the clock at every call, so calls in the same second try the
+  // same names in the same order; each tried name that exists is skipped.
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  for (int attempt = 0; attempt < 4 * kCardNumbers; ++attempt) {
+    std::string path = CardPath(folder, std::rand() % kCardNumbers);
+    if (!EntryExists(path)) {
+      out = std::move(path);
+      return;
+    }
+  }
+  // A folder so full that chance finds no free name: take the first free one.
+  for (int number = 0; number < kCardNumbers; ++number) {
+    std::string path = CardPath(folder, number);
+    if (!EntryExists(path)) {
+      out = std::move(path);
+      return;
+    }
+  }
+  out.clear();
+}
+
+}  // namespace ab

@@ -1,0 +1,63 @@
+#pragma once
+// The card folder beside the program and the in-memory contact table: a few
+// display strings per card and the card's path, never whole records.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "contacts/ContactRecord.h"
+#include "contacts/FixedText.h"
+
+namespace ab {
+
+inline constexpr int kMaxContacts = 256;
+inline constexpr int kCardFolderQuestion = 71;  // string: the folder's name is taken by a file
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+
+struct ContactRow {
+  FixedText<256> displayName;
+  FixedText<256> email;
+  FixedText<40> workPhone;
+  FixedText<40> homePhone;
+  FixedText<260> filePath;
+};
+
+enum SortColumn { SORT_BY_NAME = 0, SORT_BY_EMAIL = 1, SORT_BY_WORK_PHONE = 2, SORT_BY_HOME_PHONE = 3 };
+enum FindKey { FIND_BY_NAME = 0, FIND_BY_PATH = 1 };
+
+extern std::array<ContactRow, kMaxContacts> contactTable;
+extern std::int32_t contactCount;
+extern std::int32_t currentRow;
+extern FixedText<256> cardFolder;  // ends with '/' once the folder is known to exist
+extern std::unique_ptr<ContactRecord> currentRecord;
+
+// Asks a yes/no question by string ID; returns kAnswerYes or kAnswerNo.
+using AskYesNoFn = std::function<int(int stringId)>;
+
+// Builds cardFolder as `programFolder` + "/VCardData/", makes sure the folder
+// exists, fills the table with the first 256 cards that read well and sorts
+// it by display name. 0 when the user declined to replace a file that holds
+// the folder's name (start-up then ends), else 1.
+int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo);
+// The same with the card folder itself given (the command-line companion's folders).
+int LoadCardFolder(const std::string& cardFolderPath, const AskYesNoFn& askYesNo);
+
+void FillRow(const ContactRecord& record, int row);
+void CopyRow(int destination, int source);
+// First row whose display name (key 0) or path (key 1) equals `text`; -1 otherwise.
+int FindRow(std::string_view text, int key);
+void SortTable(int column);
+
+// A path in `folder` (ending in '/') named VC<number>.vcf that no entry of the
+// folder has yet; empty only when all 32768 names are taken.
+void MakeCardFileName(std::string& out, const std::string& folder);
+
+// Case-insensitive comparison that folds A-Z only; <0, 0 or >0.
+int CompareFolded(std::string_view a, std::string_view b);
+
+}  // namespace ab

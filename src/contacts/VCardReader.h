@@ -1,0 +1,27 @@
+#pragma once
+// Reading a card file into a ContactRecord, property by property.
+
+#include <string>
+#include <string_view>
+
+#include "contacts/ContactRecord.h"
+
+typedef struct VObject VObject;
+
+namespace ab {
+
+// Clears the record, takes the path as its filePath and maps the first card of
+// the file. 1 when a card was parsed; 0 for a blank path, a missing file or a
+// file that cannot be read safely (the record is then empty but for filePath).
+int ReadCard(ContactRecord& record, const std::string& path);
+
+// The same mapping from card text held in memory; filePath is left empty.
+int ReadCardFromText(ContactRecord& record, std::string_view text);
+
+// Maps one property (and the components of N, ADR and ORG) into the record.
+void ApplyProperty(ContactRecord& record, const char* name, VObject* property);
+
+// Sets the bit of every sub-property named by a type word; never clears one.
+void CollectTypeFlags(VObject* property, TypeFlags& flags);
+
+}  // namespace ab

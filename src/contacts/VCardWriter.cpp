@@ -1,0 +1,137 @@
+#include "contacts/VCardWriter.h"
+
+#include "contacts/AtomicFile.h"
+#include "contacts/CardCompare.h"
+#include "contacts/VCardReader.h"
+#include "contacts/VObjectGuard.h"
+
+namespace ab {
+
+namespace {
+
+// One parameter word per set bit, in the writer's fixed order.
+void AddFlagWords(VObject* property, TypeFlags flags) {
+  if (!property) return;
+  for (const auto& entry : typeFlagWords)
+    if (flags & entry.bit) vobject::AddProp(property, entry.word.data());
+}
+
+void AddText(VObject* card, const char* name, std::string_view value) {
+  if (!value.empty()) vobject::AddPropValue(card, name, std::string(value));
+}
+
+void AddAttachment(VObject* card, const char* name, const char* kind, const ByteBuffer& data, std::int32_t size) {
+  if (data.IsNull()) return;
+  VObject* property = vobject::AddProp(card, name);
+  if (!property) return;
+  vobject::AddProp(property, kind);
+  vobject::AddProp(property, "BASE64");
+  const std::int32_t n = size >= 0 && size <= data.size() ? size : data.size();
+  vobject::SetBytes(property, data.data(), static_cast<unsigned int>(n));
+}
+
+void AddAddress(VObject* card, const AddressEntry& address) {
+  if (!address.HasAnyComponent()) return;
+  VObject* adr = vobject::AddProp(card, "ADR");
+  if (!adr) return;
+  AddFlagWords(adr, address.flags);
+  AddText(adr, "BOX", address.poBox.view());
+  AddText(adr, "STREET", address.street.view());
+  AddText(adr, "EXT ADD", address.extendedAddress.view());
+  AddText(adr, "L", address.locality.view());
+  AddText(adr, "R", address.region.view());
+  AddText(adr, "PC", address.postalCode.view());
+  AddText(adr, "C", address.country.view());
+}
+
+void AddTelephones(VObject* card, const auto& slots) {
+  for (const PhoneEntry& phone : slots) {
+    if (phone.number.empty()) continue;
+    AddFlagWords(vobject::AddPropValue(card, "TEL", phone.number.str()), phone.flags);
+  }
+}
+
+// The rendered text with CR LF line ends and the file's trailing zero byte.
+std::string AsCardFileBytes(const std::string& rendered) {
+  std::string bytes;
+  bytes.reserve(rendered.size() + rendered.size() / 32 + 1);
+  for (std::size_t i = 0; i < rendered.size(); ++i) {
+    const char c = rendered[i];
+    if (c == '\n' && (i == 0 || rendered[i - 1] != '\r')) bytes += '\r';
+    bytes += c;
+  }
+  bytes += '\0';
+  return bytes;
+}
+
+}  // namespace
+
+VObject* BuildVCard(const ContactRecord& r) {
+  vobject::Object card = vobject::NewObject("VCARD");
+  if (!card) return nullptr;
+  VObject* c = card.get();
+
+  if (!r.givenName.empty() || !r.familyName.empty() || !r.additionalNames.empty()) {
+    if (VObject* n = vobject::AddProp(c, "N")) {
+      vobject::AddPropValue(n, "F", r.familyName.str());
+      vobject::AddPropValue(n, "G", r.givenName.str());
+      vobject::AddPropValue(n, "ADDN", r.additionalNames.str());
+    }
+  }
+  AddText(c, "FN", r.formattedName.view());
+  if (!r.orgName.empty() || !r.orgUnit.empty()) {
+    if (VObject* org = vobject::AddProp(c, "ORG")) {
+      vobject::AddPropValue(org, "ORGNAME", r.orgName.str());
+      vobject::AddPropValue(org, "OUN", r.orgUnit.str());
+    }
+  }
+  AddText(c, "TITLE", r.title.view());
+  AddText(c, "NOTE", r.note.view());
+  for (int i = 0; i < r.emailCount && i < kMaxEmails; ++i) {
+    const EmailEntry& email = r.emails[static_cast<std::size_t>(i)];
+    VObject* property = vobject::AddPropValue(c, "EMAIL", email.address.str());
+    if (!property) continue;
+    AddFlagWords(property, email.flags);
+    const int type = email.type >= 0 && email.type < static_cast<int>(emailTypeNames.size()) ? email.type
+                                                                                              : EMAIL_TYPE_INTERNET;
+    vobject::AddProp(property, emailTypeNames[static_cast<std::size_t>(type)].data());
+  }
+  if (!r.domesticLabel.empty()) {
+    VObject* label = vobject::AddPropValue(c, "LABEL", r.domesticLabel.str());
+    AddFlagWords(label, r.labelFlags);
+    vobject::AddProp(label, "DOM");
+  }
+  if (!r.otherLabel.empty()) AddFlagWords(vobject::AddPropValue(c, "LABEL", r.otherLabel.str()), r.labelFlags);
+  for (const UrlEntry& url : r.urls)
+    if (!url.url.empty()) AddFlagWords(vobject::AddPropValue(c, "URL", url.url.str()), url.flags);
+  AddTelephones(c, r.homePhones);
+  AddTelephones(c, r.workPhones);
+  for (const AddressEntry& address : r.addresses) AddAddress(c, address);
+  AddAttachment(c, "SOUND", "WAVE", r.soundData, r.soundSize);
+  AddAttachment(c, "LOGO", "BMP", r.logoData, r.logoSize);
+  AddAttachment(c, "PHOTO", "BMP", r.photoData, r.photoSize);
+  return card.release();
+}
+
+std::string RenderCardFile(const ContactRecord& record) {
+  ContactRecord canonical;
+  CanonicaliseForCard(record, canonical);
+  const vobject::Object card(BuildVCard(canonical));
+  if (!card) return {};
+  const std::string rendered = vobject::Render(card.get());
+  if (rendered.empty()) return {};
+  std::string bytes = AsCardFileBytes(rendered);
+  // Never write a card that would not read back into the same fields.
+  ContactRecord readBack;
+  if (!ReadCardFromText(readBack, bytes) || !FirstCarriedDifference(canonical, readBack).empty()) return {};
+  return bytes;
+}
+
+int SaveAs(const ContactRecord& record, const std::string& path) {
+  if (path.empty()) return 0;
+  const std::string bytes = RenderCardFile(record);
+  if (bytes.empty()) return 0;
+  return ReplaceFileAtomically(path, bytes) ? 1 : 0;
+}
+
+}  // namespace ab

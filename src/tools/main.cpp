@@ -1,0 +1,93 @@
+// addressbook-cli: the address book's card files from the command line.
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "contacts/CardStore.h"
+#include "contacts/VCardReader.h"
+#include "contacts/VCardWriter.h"
+#include "tools/CardJson.h"
+#ifdef AB_HAVE_CSV_IMPORT
+#include "tools/ImportCsvCommand.h"
+#endif
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int Usage() {
+  std::cerr << "usage: addressbook-cli show CARD\n"
+               "       addressbook-cli list FOLDER\n"
+               "       addressbook-cli import-vcard FILE FOLDER\n"
+               "       addressbook-cli import-csv FILE FOLDER\n"
+               "       addressbook-cli export CARD OUT\n";
+  return kUsageError;
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "addressbook-cli: " << message << "\n";
+  return 1;
+}
+
+// The companion answers No: it never deletes a file that stands where a folder should be.
+int DeclineQuestion(int) { return ab::kAnswerNo; }
+
+int LoadFolder(const std::string& folder) {
+  return ab::LoadCardFolder(folder, DeclineQuestion)
+             ? 0
+             : Fail("cannot use '" + folder + "' as a card folder (a file of that name is in the way, or the path is too long)");
+}
+
+int Show(const std::string& card) {
+  ab::ContactRecord record;
+  if (!ab::ReadCard(record, card)) return Fail("cannot read '" + card + "' as a vCard");
+  std::cout << ab::RecordToJson(record) << "\n";
+  return 0;
+}
+
+int List(const std::string& folder) {
+  if (const int rc = LoadFolder(folder)) return rc;
+  for (int i = 0; i < ab::contactCount; ++i) {
+    const ab::ContactRow& row = ab::contactTable[static_cast<std::size_t>(i)];
+    std::cout << row.displayName << '\t' << row.email << '\t' << row.workPhone << '\t' << row.homePhone << '\t'
+              << row.filePath << '\n';
+  }
+  return 0;
+}
+
+int ImportVCard(const std::string& file, const std::string& folder) {
+  if (const int rc = LoadFolder(folder)) return rc;
+  if (ab::contactCount + 1 > ab::kMaxContacts) return Fail("the card folder already holds 256 cards");
+  ab::ContactRecord record;
+  if (!ab::ReadCard(record, file)) return Fail("cannot read '" + file + "' as a vCard");
+  std::string path;
+  ab::MakeCardFileName(path, ab::cardFolder.str());
+  if (path.empty() || !ab::SaveAs(record, path)) return Fail("cannot write a card into '" + folder + "'");
+  std::cout << path << "\n";
+  return 0;
+}
+
+int Export(const std::string& card, const std::string& out) {
+  ab::ContactRecord record;
+  if (!ab::ReadCard(record, card)) return Fail("cannot read '" + card + "' as a vCard");
+  if (!ab::SaveAs(record, out)) return Fail("cannot write '" + out + "'");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage();
+  const std::string& command = args[0];
+  if (command == "show" && args.size() == 2) return Show(args[1]);
+  if (command == "list" && args.size() == 2) return List(args[1]);
+  if (command == "import-vcard" && args.size() == 3) return ImportVCard(args[1], args[2]);
+  if (command == "export" && args.size() == 3) return Export(args[1], args[2]);
+#ifdef AB_HAVE_CSV_IMPORT
+  if (command == "import-csv" && args.size() == 3) return ab::RunImportCsv(args[1], args[2]);
+#endif
+  return Usage();
+}
