@@ -2,15 +2,18 @@
 
 #include <cstring>
 
+#include "contacts/CardText.h"
 #include "contacts/StoredText.h"
 
 namespace ab {
 
 namespace {
 
-// Stored form for any line break (CR LF, CR or LF) and semicolon; NUL and 0xFF
-// cannot stand in a card line; leading blanks are lost by the parser anyway.
-std::string CardSafeText(std::string_view text) {
+// UTF-8, with the stored form for any line break (CR LF, CR or LF) and
+// semicolon; NUL cannot stand in a card line; leading blanks are lost by the
+// parser anyway.
+std::string CardSafeText(std::string_view raw) {
+  const std::string text = AsUtf8Text(raw);
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -22,8 +25,6 @@ std::string CardSafeText(std::string_view text) {
       out += {kStoredSemicolon, kStoredSemicolon};
     } else if (c == '\0') {
       continue;
-    } else if (static_cast<unsigned char>(c) == 0xFF) {
-      out += '?';
     } else {
       out += c;
     }

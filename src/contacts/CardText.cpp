@@ -136,9 +136,12 @@ struct PropertyLine {
 // byte with isalpha and takes the byte 0xFF for the end of its input.
 bool IsWordChar(char c) { return c > ' ' && c < 0x7F && c != ';' && c != ':' && c != '='; }
 
-// A word the parser takes as a name: a letter first, no separators inside.
+// A word the parser takes as a name: a letter first, no separators inside,
+// and not BEGIN or END, which it takes for the start or end of an object
+// wherever they stand before a colon.
 bool IsParserWord(std::string_view w) {
-  return !w.empty() && IsAlpha(w.front()) && std::all_of(w.begin(), w.end(), IsWordChar);
+  return !w.empty() && IsAlpha(w.front()) && std::all_of(w.begin(), w.end(), IsWordChar) &&
+         !EqualsIgnoreCase(w, "BEGIN") && !EqualsIgnoreCase(w, "END");
 }
 
 enum class Encoding { None, Base64, QuotedPrintable };
@@ -212,6 +215,8 @@ std::optional<PropertyLine> ParsePropertyLine(std::string_view line, Encoding& e
       }
     } else if (EqualsIgnoreCase(name, "CHARSET")) {
       prop.charset = std::string(value);  // the value is converted to UTF-8, so the word goes
+    } else if (IsBase64Word(value) || IsQpWord(value)) {
+      addBare(value);  // the parser takes an encoding word as the value of any parameter
     } else if (IsParserWord(name) && IsParserWord(value)) {
       prop.parameters.push_back({std::string(name), std::string(value)});
     }
@@ -229,22 +234,41 @@ bool IsBase64DataLine(std::string_view line) {
                      [](char c) { return IsBase64Char(c) || c == '=' || c == ' ' || c == '\t'; });
 }
 
-// The alphabet characters up to the first '=', with the padding the decoder
-// needs: its pad count never resets, so '=' may only stand at the very end.
-std::string CleanBase64(std::string_view data) {
-  std::string clean;
-  clean.reserve(data.size());
+int Base64Value(char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  if (c == '+') return 62;
+  if (c == '/') return 63;
+  return -1;
+}
+
+// Decodes the alphabet characters up to the first '=' (padding ends the
+// data); other characters are skipped and a lone last character is dropped.
+std::string DecodeBase64(std::string_view data) {
+  std::string bytes;
+  bytes.reserve(data.size() / 4 * 3 + 3);
+  std::uint32_t group = 0;
+  int count = 0;
   for (char c : data) {
     if (c == '=') break;
-    if (IsBase64Char(c)) clean += c;
+    const int v = Base64Value(c);
+    if (v < 0) continue;
+    group = (group << 6) | static_cast<std::uint32_t>(v);
+    if (++count == 4) {
+      bytes += static_cast<char>(group >> 16);
+      bytes += static_cast<char>(group >> 8);
+      bytes += static_cast<char>(group);
+      group = 0;
+      count = 0;
+    }
   }
-  switch (clean.size() % 4) {
-    case 1: clean.pop_back(); break;
-    case 2: clean += "=="; break;
-    case 3: clean += '='; break;
-    default: break;
+  if (count == 2) bytes += static_cast<char>(group >> 4);
+  if (count == 3) {
+    bytes += static_cast<char>(group >> 10);
+    bytes += static_cast<char>(group >> 2);
   }
-  return clean;
+  return bytes;
 }
 
 int HexValue(char c) {
@@ -339,10 +363,9 @@ void AppendHead(std::string& out, const PropertyLine& prop, bool dropEncoding) {
   out += ':';
 }
 
-void AppendTextValue(std::string& out, std::string value) {
+void AppendTextValue(std::string& out, const std::string& value) {
   // An empty value would make the parser take the next line as the value.
-  if (TrimWhite(value).empty()) value = " ";
-  out += value;
+  out += TrimWhite(value).empty() ? std::string_view(" ") : std::string_view(value);
   out += kCrLf;
 }
 
@@ -350,9 +373,9 @@ class CardWriter {
  public:
   explicit CardWriter(std::vector<std::string_view> lines) : lines_(std::move(lines)) {}
 
-  std::optional<std::string> Run() {
+  std::optional<NormalizedCard> Run() {
     if (!SkipToBegin()) return std::nullopt;
-    out_ = "BEGIN:VCARD\r\n";
+    card_.text = "BEGIN:VCARD\r\n";
     int nested = 0;
     while (next_ < lines_.size()) {
       std::string line = TakeLogicalLine();
@@ -364,8 +387,8 @@ class CardWriter {
         } else if (nested > 0) {
           --nested;
         } else if (IsProperty(trimmed, "END", "VCARD")) {
-          out_ += "END:VCARD\r\n";
-          return out_;
+          card_.text += "END:VCARD\r\n";
+          return std::move(card_);
         }
         continue;
       }
@@ -462,12 +485,14 @@ class CardWriter {
       case Encoding::Base64: EmitBase64(*prop); break;
       case Encoding::QuotedPrintable: EmitQuotedPrintable(*prop); break;
       case Encoding::None:
-        AppendHead(out_, *prop, false);
-        AppendTextValue(out_, PlainValue(ValueAsUtf8(prop->value, prop->charset), modernCard_));
+        AppendHead(card_.text, *prop, false);
+        AppendTextValue(card_.text, PlainValue(ValueAsUtf8(prop->value, prop->charset), modernCard_));
         break;
     }
   }
 
+  // The data is decoded here and handed over beside the text: the parser's own
+  // decoder crashes or hangs on damaged data and is slow on sound data.
   void EmitBase64(const PropertyLine& prop) {
     std::string data = prop.value;
     while (next_ < lines_.size()) {
@@ -480,18 +505,16 @@ class CardWriter {
       data += following;
       ++next_;
     }
-    const std::string clean = CleanBase64(data);
-    AppendHead(out_, prop, false);
-    // The data starts on the line after the colon and ends with a blank line,
-    // the layout the library writes itself.
-    if (clean.empty()) out_ += ' ';  // no data: the property gets no size
-    out_ += kCrLf;
-    for (std::size_t i = 0; i < clean.size(); i += 76) {
-      out_ += "    ";
-      out_ += clean.substr(i, 76);
-      out_ += kCrLf;
+    PropertyLine plain = prop;
+    std::erase_if(plain.parameters, [](const Parameter& p) { return p.name == "BASE64"; });
+    std::string bytes = DecodeBase64(data);
+    // Without data the property gets no size, as when the parser finds none.
+    if (!bytes.empty()) {
+      plain.parameters.push_back({std::string(kAttachmentMarker), {}});
+      card_.attachments.push_back(std::move(bytes));
     }
-    out_ += kCrLf;
+    AppendHead(card_.text, plain, false);
+    AppendTextValue(card_.text, {});
   }
 
   void EmitQuotedPrintable(const PropertyLine& prop) {
@@ -500,26 +523,28 @@ class CardWriter {
     const std::string decoded = ValueAsUtf8(DecodeQuotedPrintable(value), prop.charset);
     if (IsStructured(prop.name)) {
       // The parser does not split quoted-printable values into components.
-      AppendHead(out_, prop, true);
-      AppendTextValue(out_, PlainValue(decoded, false));
+      AppendHead(card_.text, prop, true);
+      AppendTextValue(card_.text, PlainValue(decoded, false));
       return;
     }
-    AppendHead(out_, prop, false);
+    AppendHead(card_.text, prop, false);
     std::string encoded = EncodeQuotedPrintable(decoded);
     // An empty value must not be empty on the line; the decoder drops "=00".
-    out_ += encoded.empty() ? std::string("=00") : encoded;
-    out_ += kCrLf;
+    card_.text += encoded.empty() ? std::string("=00") : encoded;
+    card_.text += kCrLf;
   }
 
   std::vector<std::string_view> lines_;
   std::size_t next_ = 0;
   bool modernCard_ = false;
-  std::string out_;
+  NormalizedCard card_;
 };
 
 }  // namespace
 
-std::optional<std::string> NormalizeCardText(std::string_view raw) {
+std::string AsUtf8Text(std::string_view text) { return ValueAsUtf8(std::string(text), {}); }
+
+std::optional<NormalizedCard> NormalizeCardText(std::string_view raw) {
   if (raw.size() > kMaxCardFileBytes) return std::nullopt;
   const auto utf8 = ToUtf8(raw);
   if (!utf8) return std::nullopt;

@@ -3,7 +3,9 @@
 #include <libical/vcc.h>
 #include <libical/vobject.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <strings.h>
 
 #include "contacts/CardText.h"
@@ -24,6 +26,20 @@ void InstallSilentErrorHandler() {
   (void)installed;
 }
 
+// Gives every marked property of the card its decoded data, as the parser's
+// own BASE64 decoder would: the bytes as a raw value and their DATASIZE.
+void AttachDecodedData(VObject* card, const std::vector<std::string>& attachments) {
+  std::size_t next = 0;
+  ForEachChild(card, [&](VObject* property) {
+    if (next >= attachments.size() || !HasChild(property, kAttachmentMarker)) return;
+    const std::string& bytes = attachments[next++];
+    // The parser gave the property an empty text value; it owns that buffer.
+    if (vObjectValueType(property) == VCVT_USTRINGZ)
+      std::free(const_cast<wchar_t*>(vObjectUStringZValue(property)));
+    setValueWithSize(property, const_cast<char*>(bytes.data()), static_cast<unsigned int>(bytes.size()));
+  });
+}
+
 }  // namespace
 
 void ListDeleter::operator()(VObject* first) const {
@@ -40,7 +56,9 @@ ObjectList ParseCard(std::string_view raw) {
   const auto text = NormalizeCardText(raw);
   if (!text) return nullptr;
   InstallSilentErrorHandler();
-  return ObjectList(Parse_MIME(text->data(), static_cast<unsigned long>(text->size())));
+  ObjectList cards(Parse_MIME(text->text.data(), static_cast<unsigned long>(text->text.size())));
+  if (cards) AttachDecodedData(cards.get(), text->attachments);
+  return cards;
 }
 
 const char* Name(VObject* object) { return object ? vObjectName(object) : nullptr; }

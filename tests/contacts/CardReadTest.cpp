@@ -29,6 +29,9 @@ struct ReadCase {
   std::function<void(const ContactRecord&)> check;
 };
 
+void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
+
+
 class ReadCardTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadCardTest, MapsProperties) {

@@ -176,6 +176,14 @@ TEST(CardWriteTest, RawLineBreaksAndSemicolonsAreWrittenInStoredForm) {
   EXPECT_EQ(back.addresses[SLOT_BUSINESS].street, "Flat 2\x02\x02\x01\x01" "1 High St");
 }
 
+TEST(CardWriteTest, TextThatIsNotUtf8IsWrittenAsUtf8) {
+  ContactRecord r;
+  r.formattedName = "M\xFCller";  // Windows-1252, as a legacy import might hold it
+  ContactRecord back;
+  ASSERT_EQ(ReadCardFromText(back, Text(r)), 1);
+  EXPECT_EQ(back.formattedName, "M\xC3\xBCller");
+}
+
 TEST(CardWriteTest, NumbersInSeveralSlotsReadBackIntoTheSameSlots) {
   // As read from TEL;WORK;VOICE;CELL:1 followed by TEL;CELL:2.
   ContactRecord r;

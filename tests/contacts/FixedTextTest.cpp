@@ -12,6 +12,9 @@ struct CutCase {
   std::size_t expected;
 };
 
+void PrintTo(const CutCase& c, std::ostream* out) { *out << c.name; }
+
+
 class Utf8CutTest : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(Utf8CutTest, CutsAtCharacterBoundary) {

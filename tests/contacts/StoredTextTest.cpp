@@ -13,6 +13,9 @@ struct ConversionCase {
   std::string stored;
 };
 
+void PrintTo(const ConversionCase& c, std::ostream* out) { *out << c.name; }
+
+
 class EncodeTest : public ::testing::TestWithParam<ConversionCase> {};
 
 TEST_P(EncodeTest, EncodesToStoredForm) { EXPECT_EQ(EncodeStoredText(GetParam().plain), GetParam().stored); }

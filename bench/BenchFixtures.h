@@ -1,0 +1,26 @@
+#pragma once
+// Card folders and records for the benchmarks, made on the fly.
+
+#include <string>
+
+#include "contacts/ContactRecord.h"
+
+namespace ab::bench {
+
+// A bottom-up 24-bit BMP file image of about `bytes` bytes.
+ByteBuffer MakeBmp(int bytes);
+// A PCM WAVE file image of about `bytes` bytes.
+ByteBuffer MakeWave(int bytes);
+
+// A record with names, e-mail, telephones and an address; with the
+// attachments when `withMedia` is set (a 40 KB photo and a 20 KB clip).
+void FillSampleRecord(ContactRecord& record, int index, bool withMedia);
+
+// A new temporary folder (removed by RemoveFolder).
+std::string MakeTempFolder();
+void RemoveFolder(const std::string& folder);
+
+// `count` card files written into `folder`.
+void WriteCards(const std::string& folder, int count, bool withMedia);
+
+}  // namespace ab::bench
