@@ -130,7 +130,8 @@ void CanonicaliseForCard(const ContactRecord& s, ContactRecord& o) {
     Canon(a.region, b.region);
     Canon(a.postalCode, b.postalCode);
     Canon(a.country, b.country);
-    b.flags = PlaceSlotFlags(a.flags, i);
+    // A read address slot starts as POSTAL|PARCEL and only gains words.
+    b.flags = PlaceSlotFlags(a.flags, i) | kDefaultAddressFlags;
   }
   for (std::size_t i = 0; i < o.urls.size(); ++i) {
     Canon(s.urls[i].url, o.urls[i].url);

@@ -34,7 +34,7 @@ class FixedText {
   // Stores `text`, cut to at most Capacity - 1 bytes at a character boundary.
   void Set(std::string_view text) {
     const std::size_t n = Utf8SafeCut(text, Capacity - 1);
-    std::memmove(chars_, text.data(), n);  // text may alias our own buffer
+    if (n > 0) std::memmove(chars_, text.data(), n);  // text may alias our own buffer
     chars_[n] = '\0';
   }
 

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+class QPainter;
+class QRect;
+
 namespace ab {
 
 class Picture {
@@ -34,6 +37,13 @@ class Picture {
   // Bytes per pixel row, padded to four bytes; -1 when it would not fit.
   static std::int64_t RowSize(std::int64_t width, int bitsPerPixel);
   static int ColourTableEntries(int bitsPerPixel);
+
+  // Stretches the `source` part of the pixels (picture coordinates, top row
+  // first) onto `destination` without smoothing, in the colours of the colour
+  // table. 0 for an empty picture or nothing to draw, else the rows drawn.
+  // Defined with the drawing toolkit (ab_drawing, editor/gui/PictureDraw.cpp),
+  // so this library itself needs no Qt.
+  int Draw(QPainter& painter, const QRect& source, const QRect& destination) const;
 
  private:
   std::vector<std::uint8_t> headerBlock_;

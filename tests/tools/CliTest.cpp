@@ -11,13 +11,13 @@
 namespace ab {
 namespace {
 
-struct Run {
+struct CliResult {
   int exitCode;
   QByteArray out;
   QByteArray err;
 };
 
-Run Cli(const QStringList& args) {
+CliResult Cli(const QStringList& args) {
   QProcess process;
   process.start(AB_CLI_PATH, args);
   process.waitForFinished(30000);
@@ -50,7 +50,7 @@ TEST(CliTest, ShowPrintsEveryFieldDecoded) {
       "VC1.vcf", "BEGIN:VCARD\r\nN:Lee;Ann\r\nFN:Ann Lee\r\nNOTE:one\x01\x01two\x02\x02three\r\n"
                  "EMAIL;INTERNET:a@x\r\nEMAIL;PREF;AOL:b@x\r\nTEL;HOME;FAX:9\r\nADR;HOME:;;Street\r\n"
                  "URL;HOME:http://h\r\nPHOTO;BMP;BASE64:\r\n    " + Base64(TinyBmp()) + "\r\n\r\nEND:VCARD\r\n");
-  const Run run = Cli({"show", QString::fromStdString(card)});
+  const CliResult run = Cli({"show", QString::fromStdString(card)});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
   const QJsonObject o = QJsonDocument::fromJson(run.out).object();
   EXPECT_EQ(o["formattedName"].toString(), "Ann Lee");
@@ -80,10 +80,10 @@ TEST(CliTest, ShowPrintsEveryFieldDecoded) {
 
 TEST(CliTest, ShowFailsOnAFileThatIsNoCard) {
   testing::TempFolder folder;
-  const Run missing = Cli({"show", QString::fromStdString(folder.File("none.vcf"))});
+  const CliResult missing = Cli({"show", QString::fromStdString(folder.File("none.vcf"))});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_FALSE(missing.err.isEmpty());
-  const Run junk = Cli({"show", QString::fromStdString(folder.Write("x.vcf", "junk"))});
+  const CliResult junk = Cli({"show", QString::fromStdString(folder.Write("x.vcf", "junk"))});
   EXPECT_EQ(junk.exitCode, 1);
   EXPECT_TRUE(junk.out.isEmpty());
   EXPECT_EQ(Cli({"frobnicate"}).exitCode, 2);
@@ -96,13 +96,13 @@ TEST(CliTest, ListPrintsSortedRowsAndImportExportRoundTrip) {
       "outside.vcf", "BEGIN:VCARD\r\nFN:zoe\r\nEMAIL;PREF:z@x\r\nTEL;WORK;VOICE:1\r\nTEL;HOME:2\r\nEND:VCARD\r\n");
   const std::string second = folder.Write("second.vcf", "BEGIN:VCARD\r\nN:Adams;Al\r\nEND:VCARD\r\n");
 
-  const Run first = Cli({"import-vcard", QString::fromStdString(outside), QString::fromStdString(cards)});
+  const CliResult first = Cli({"import-vcard", QString::fromStdString(outside), QString::fromStdString(cards)});
   ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
   const std::string imported = first.out.trimmed().toStdString();
   EXPECT_EQ(imported.rfind(cards + "/VC", 0), 0u);
   ASSERT_EQ(Cli({"import-vcard", QString::fromStdString(second), QString::fromStdString(cards)}).exitCode, 0);
 
-  const Run list = Cli({"list", QString::fromStdString(cards)});
+  const CliResult list = Cli({"list", QString::fromStdString(cards)});
   ASSERT_EQ(list.exitCode, 0);
   const QList<QByteArray> lines = list.out.trimmed().split('\n');
   ASSERT_EQ(lines.size(), 2);
