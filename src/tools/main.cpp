@@ -9,8 +9,9 @@
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 #include "tools/CardJson.h"
-#ifdef AB_HAVE_CSV_IMPORT
 #include "tools/ImportCsvCommand.h"
+#ifdef AB_HAVE_RENDER
+#include "tools/RenderCommand.h"
 #endif
 
 namespace {
@@ -22,7 +23,11 @@ int Usage() {
                "       addressbook-cli list FOLDER\n"
                "       addressbook-cli import-vcard FILE FOLDER\n"
                "       addressbook-cli import-csv FILE FOLDER\n"
-               "       addressbook-cli export CARD OUT\n";
+               "       addressbook-cli export CARD OUT\n"
+#ifdef AB_HAVE_RENDER
+               "       addressbook-cli render CARD OUT.png [WIDTH HEIGHT]\n"
+#endif
+      ;
   return kUsageError;
 }
 
@@ -76,6 +81,15 @@ int Export(const std::string& card, const std::string& out) {
   return 0;
 }
 
+#ifdef AB_HAVE_RENDER
+// A whole decimal number of pixels and nothing else; the range is checked by the render itself.
+bool ParseSide(const std::string& text, int& side) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  side = std::stoi(text);
+  return true;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,8 +100,14 @@ int main(int argc, char** argv) {
   if (command == "list" && args.size() == 2) return List(args[1]);
   if (command == "import-vcard" && args.size() == 3) return ImportVCard(args[1], args[2]);
   if (command == "export" && args.size() == 3) return Export(args[1], args[2]);
-#ifdef AB_HAVE_CSV_IMPORT
   if (command == "import-csv" && args.size() == 3) return ab::RunImportCsv(args[1], args[2]);
+#ifdef AB_HAVE_RENDER
+  if (command == "render" && (args.size() == 3 || args.size() == 5)) {
+    int width = ab::kDefaultRenderWidth;
+    int height = ab::kDefaultRenderHeight;
+    if (args.size() == 5 && !(ParseSide(args[3], width) && ParseSide(args[4], height))) return Usage();
+    return ab::RunRender(args[1], args[2], width, height);
+  }
 #endif
   return Usage();
 }

@@ -1,0 +1,154 @@
+#include "csvimport/CsvTextFile.h"
+
+namespace ab {
+
+namespace {
+
+constexpr char kEndOfText = '\x1A';
+
+bool StartsWith(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
+
+// The bytes up to the first 0x1A: what text mode lets the reader see.
+std::string_view UpToEndOfText(std::string_view bytes) { return bytes.substr(0, bytes.find(kEndOfText)); }
+
+// The first line of the raw file without its line end, for trying Big5.
+std::string_view FirstLine(std::string_view bytes) {
+  std::string_view line = UpToEndOfText(bytes);
+  line = line.substr(0, line.find('\n'));
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+}  // namespace
+
+bool CsvTextFile::Open(const std::string& path, const HeadingRowTest& isChineseHeadingRow) {
+  Close();
+  file_ = std::fopen(path.c_str(), "rb");
+  if (!file_) return false;
+
+  raw_.resize(kPieceBytes);
+  raw_.resize(std::fread(raw_.data(), 1, kPieceBytes, file_));
+  if (std::ferror(file_)) {
+    Close();
+    return false;
+  }
+  fileEnded_ = raw_.size() < kPieceBytes;
+
+  std::string_view first = raw_;
+  if (StartsWith(first, "\xEF\xBB\xBF")) {
+    charset_ = CsvCharset::Utf8WithBom;
+    first.remove_prefix(3);
+  } else if (StartsWith(first, "\xFF\xFE")) {
+    charset_ = CsvCharset::Utf16LE;
+    first.remove_prefix(2);
+  } else if (StartsWith(first, "\xFE\xFF")) {
+    charset_ = CsvCharset::Utf16BE;
+    first.remove_prefix(2);
+  } else if (ValidUtf8FromHere(first)) {
+    charset_ = CsvCharset::Utf8;
+  } else {
+    const auto asBig5 = DecodeStrictly(FirstLine(first), CsvCharset::Big5);
+    const bool big5 = asBig5 && isChineseHeadingRow && isChineseHeadingRow(*asBig5);
+    charset_ = big5 ? CsvCharset::Big5 : CsvCharset::Windows1252;
+  }
+
+  if (!file_) return false;  // the rest of the file could not be read again
+
+  if (charset_ != CsvCharset::Utf8 && charset_ != CsvCharset::Utf8WithBom) {
+    decoder_ = std::make_unique<CharsetDecoder>(charset_);
+    if (!decoder_->IsOpen()) {
+      Close();
+      return false;
+    }
+  }
+  Deliver(first, fileEnded_);
+  return true;
+}
+
+// Reads the rest of the file once to see whether all of it is UTF-8, then
+// goes back to the end of the first piece. Leaves the file closed when it
+// cannot go back.
+bool CsvTextFile::ValidUtf8FromHere(std::string_view firstPiece) {
+  Utf8Validator validator;
+  const std::string_view seen = UpToEndOfText(firstPiece);
+  validator.Feed(seen);
+  if (seen.size() < firstPiece.size() || fileEnded_) return validator.Finish();
+
+  std::string piece(kPieceBytes, '\0');
+  bool ended = false;
+  while (validator.Valid() && !ended) {
+    const std::size_t n = std::fread(piece.data(), 1, kPieceBytes, file_);
+    const std::string_view bytes = UpToEndOfText(std::string_view(piece.data(), n));
+    validator.Feed(bytes);
+    ended = n < kPieceBytes || bytes.size() < n;
+  }
+  if (std::fseek(file_, static_cast<long>(kPieceBytes), SEEK_SET) != 0) Close();
+  return validator.Finish();
+}
+
+void CsvTextFile::Close() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  decoder_.reset();
+  raw_.clear();
+  text_.clear();
+  pos_ = 0;
+  fileEnded_ = true;
+  dataEnded_ = true;
+}
+
+void CsvTextFile::Deliver(std::string_view bytes, bool last) {
+  text_.clear();
+  pos_ = 0;
+  if (decoder_)
+    decoder_->Feed(bytes, last, text_);
+  else
+    text_.assign(bytes);
+  dataEnded_ = false;
+}
+
+bool CsvTextFile::Refill() {
+  if (!file_ || fileEnded_) return false;
+  raw_.resize(kPieceBytes);
+  raw_.resize(std::fread(raw_.data(), 1, kPieceBytes, file_));
+  fileEnded_ = raw_.size() < kPieceBytes;
+  Deliver(raw_, fileEnded_);
+  return true;
+}
+
+int CsvTextFile::PeekTextByte() {
+  while (pos_ == text_.size())
+    if (!Refill()) return -1;
+  return static_cast<unsigned char>(text_[pos_]);
+}
+
+int CsvTextFile::NextByte() {
+  if (dataEnded_) return -1;
+  const int c = PeekTextByte();
+  if (c < 0 || c == kEndOfText) {
+    dataEnded_ = true;
+    return -1;
+  }
+  ++pos_;
+  if (c == '\r' && PeekTextByte() == '\n') {
+    ++pos_;
+    return '\n';
+  }
+  return c;
+}
+
+bool CsvTextFile::ReadLine(std::string& line, std::size_t maxBytes) {
+  line.clear();
+  while (line.size() < maxBytes) {
+    const int c = NextByte();
+    if (c < 0) break;
+    line += static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  if (dataEnded_ && file_) Close();
+  return !line.empty();
+}
+
+}  // namespace ab

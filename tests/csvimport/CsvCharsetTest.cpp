@@ -1,0 +1,186 @@
+// Turning a CSV file into UTF-8 before the reader's byte rules run: byte-order
+// marks, UTF-16, valid UTF-8, Big5 and Windows-1252, and pieces of large files.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CsvTestSupport.h"
+#include "csvimport/CsvCharset.h"
+#include "csvimport/CsvReader.h"
+#include "csvimport/CsvTextFile.h"
+
+namespace ab {
+namespace {
+
+using testing::AllRows;
+using testing::Encode;
+using testing::QuotedLine;
+using testing::TempFolder;
+using Rows = std::vector<std::string>;
+
+const std::string kChineseHeadings = QuotedLine({"名字", "姓氏", "電子郵件地址"});
+const std::string kChineseRow = QuotedLine({"小明", "王", "ming@example.tw"});
+
+struct Decoded {
+  CsvCharset charset;
+  Rows rows;
+};
+
+Decoded Read(const TempFolder& folder, std::string_view bytes) {
+  CsvReader reader(folder.Write("in.csv", bytes), nullptr);
+  EXPECT_TRUE(reader.IsOpen());
+  const CsvCharset charset = reader.charset();
+  return {charset, AllRows(reader)};
+}
+
+// The rows a reader gives for UTF-8 text of complete short lines ending in LF.
+Rows LinesOf(const std::string& text) {
+  Rows rows;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find('\n', start);
+    rows.push_back(text.substr(start, end - start + 1));
+    start = end + 1;
+  }
+  return rows;
+}
+
+struct CharsetCase {
+  const char* name;
+  std::string bytes;
+  CsvCharset charset;
+  Rows rows;
+};
+
+TEST(CsvCharset, FilesBecomeUtf8) {
+  const std::string utf8 = kChineseHeadings + "\r\n" + kChineseRow + "\r\n";
+  const Rows expected = {kChineseHeadings + "\n", kChineseRow + "\n"};
+  const CharsetCase cases[] = {
+      {"plain ASCII", "\"Title\",\"First Name\"\n", CsvCharset::Utf8, {"\"Title\",\"First Name\"\n"}},
+      {"valid UTF-8 stays", utf8, CsvCharset::Utf8, expected},
+      {"UTF-8 byte-order mark is dropped", "\xEF\xBB\xBF" + utf8, CsvCharset::Utf8WithBom, expected},
+      {"UTF-16LE with mark", "\xFF\xFE" + Encode(utf8, "UTF-16LE"), CsvCharset::Utf16LE, expected},
+      {"UTF-16BE with mark", "\xFE\xFF" + Encode(utf8, "UTF-16BE"), CsvCharset::Utf16BE, expected},
+      {"Big5 heading row", Encode(utf8, "CP950"), CsvCharset::Big5, expected},
+      // The same two headings written down byte by byte: 名字 is A6 57 A6 72, 姓氏 is A9 6D A4 F3.
+      {"Big5 bytes", "\"\xA6\x57\xA6\x72\",\"\xA9\x6D\xA4\xF3\"\r\n", CsvCharset::Big5,
+       {"\"名字\",\"姓氏\"\n"}},
+      {"Windows-1252", "\"Last Name\",\"City\"\r\n\"M\xFCller\",\"K\xF6ln \x80\"\r\n", CsvCharset::Windows1252,
+       {"\"Last Name\",\"City\"\n", "\"Müller\",\"Köln €\"\n"}},
+      // Bytes that also read as Big5, but the headings are not Chinese ones.
+      {"Big5-looking Western text", "\"Caf\xE9s\",\"Stra\xDF" "e\"\n", CsvCharset::Windows1252,
+       {"\"Cafés\",\"Straße\"\n"}},
+      // A Chinese file whose headings are all ASCII ("ISDN", "Telix") gives no sign of Big5.
+      {"ASCII headings of the Chinese table", "\"ISDN\",\"Telix\"\n\"\xE9\"\n", CsvCharset::Windows1252,
+       {"\"ISDN\",\"Telix\"\n", "\"é\"\n"}},
+      {"UTF-16 U+001A ends the data", "\xFF\xFE" + Encode("\"a\",\"b\"\n\x1A\"c\"\n", "UTF-16LE"),
+       CsvCharset::Utf16LE, {"\"a\",\"b\"\n"}},
+      // What follows 0x1A is never read, so it cannot make the file legacy text.
+      {"bytes after 0x1A do not count", "\"é\",\"x\"\n\x1A\xFF\xFE\x80", CsvCharset::Utf8, {"\"é\",\"x\"\n"}},
+  };
+  for (const CharsetCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    const Decoded d = Read(folder, c.bytes);
+    EXPECT_EQ(CharsetName(d.charset), CharsetName(c.charset));
+    EXPECT_EQ(d.rows, c.rows);
+  }
+}
+
+TEST(CsvCharset, BytesThatAreNoCharacterBecomeReplacementCharacters) {
+  TempFolder folder;
+  // 0x81 has no character in Windows-1252; FF FF none in Big5; a lone high
+  // surrogate none in UTF-16.
+  Decoded d = Read(folder, "\"Name\",\"a\x81z\"\n");
+  EXPECT_EQ(d.charset, CsvCharset::Windows1252);
+  EXPECT_EQ(d.rows, Rows{"\"Name\",\"a\xEF\xBF\xBDz\"\n"});
+
+  d = Read(folder, Encode(kChineseHeadings, "CP950") + "\n\"\xFF\xFF\",\"x\"\n");
+  EXPECT_EQ(d.charset, CsvCharset::Big5);
+  ASSERT_EQ(d.rows.size(), 2u);
+  EXPECT_EQ(d.rows[1], "\"\xEF\xBF\xBD\xEF\xBF\xBD\",\"x\"\n");
+
+  d = Read(folder, std::string("\xFF\xFE\x22\x00\x00\xD8\x22\x00\x0A\x00", 10));
+  EXPECT_EQ(d.rows, Rows{"\"\xEF\xBF\xBD\"\n"});
+
+  // A character cut off by the end of the file.
+  d = Read(folder, std::string("\xFF\xFE\x22\x00\x22\x00\x0A\x00\x41", 9));
+  EXPECT_EQ(d.rows, (Rows{"\"\"\n", "\xEF\xBF\xBD"}));
+}
+
+// A text of many short lines in which multi-byte characters sit at every
+// offset, so some of them straddle the boundary between two pieces.
+std::string LongText(const std::string& character, int lines) {
+  std::string text;
+  for (int i = 0; i < lines; ++i) {
+    text += "\"" + std::string(static_cast<std::size_t>(i % 7), 'x');
+    for (int k = 0; k < 5; ++k) text += character;
+    text += "\",\"" + std::to_string(i) + "\"\n";
+  }
+  return text;
+}
+
+TEST(CsvCharset, LargeFilesAreConvertedPieceByPiece) {
+  ASSERT_GT(LongText("名", 9000).size(), 3 * CsvTextFile::kPieceBytes);
+  struct Case {
+    const char* name;
+    std::string utf8;
+    std::string bytes;
+    CsvCharset charset;
+  };
+  const std::string cjk = kChineseHeadings + "\n" + LongText("名", 9000);
+  const std::string emoji = LongText("\xF0\x9F\x98\x80", 9000);  // surrogate pairs in UTF-16
+  const std::string western = "\"Name\"\n" + LongText("é", 12000);
+  const Case cases[] = {
+      {"UTF-8", cjk, cjk, CsvCharset::Utf8},
+      {"UTF-16LE", emoji, "\xFF\xFE" + Encode(emoji, "UTF-16LE"), CsvCharset::Utf16LE},
+      {"UTF-16BE", cjk, "\xFE\xFF" + Encode(cjk, "UTF-16BE"), CsvCharset::Utf16BE},
+      {"Big5", cjk, Encode(cjk, "CP950"), CsvCharset::Big5},
+      {"Windows-1252", western, Encode(western, "WINDOWS-1252"), CsvCharset::Windows1252},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    const Decoded d = Read(folder, c.bytes);
+    EXPECT_EQ(d.charset, c.charset);
+    EXPECT_EQ(d.rows, LinesOf(c.utf8));
+  }
+}
+
+TEST(CsvCharset, OneInvalidByteFarIntoTheFileMakesItLegacyText) {
+  std::string text = "\"Name\",\"City\"\n\"Zoë\",\"x\"\n";
+  while (text.size() < 3 * CsvTextFile::kPieceBytes) text += "\"filler\",\"y\"\n";
+  text += "\"Caf\xE9\",\"z\"\n";  // Windows-1252, not UTF-8
+  TempFolder folder;
+  const Decoded d = Read(folder, text);
+  EXPECT_EQ(d.charset, CsvCharset::Windows1252);
+  ASSERT_GE(d.rows.size(), 2u);
+  EXPECT_EQ(d.rows[1], "\"ZoÃ«\",\"x\"\n");  // read as Windows-1252 like the rest
+  EXPECT_EQ(d.rows.back(), "\"Café\",\"z\"\n");
+}
+
+TEST(CsvCharset, Utf8ValidatorRejectsMalformedSequences) {
+  struct Case {
+    std::string bytes;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"plain", true},           {"\xC3\xA9", true},          {"\xE5\x90\x8D", true},
+      {"\xF0\x9F\x98\x80", true}, {"\xC3", false},             {"\x80", false},
+      {"\xC0\xAF", false},        {"\xE0\x80\xAF", false},     {"\xED\xA0\x80", false},  // surrogate
+      {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false}, {"\xE5\x90" "A", false},
+  };
+  for (const Case& c : cases) {
+    Utf8Validator whole;
+    whole.Feed(c.bytes);
+    EXPECT_EQ(whole.Finish(), c.valid) << ::testing::PrintToString(c.bytes);
+    // The same bytes one at a time.
+    Utf8Validator split;
+    for (char b : c.bytes) split.Feed(std::string_view(&b, 1));
+    EXPECT_EQ(split.Finish(), c.valid) << ::testing::PrintToString(c.bytes);
+  }
+}
+
+}  // namespace
+}  // namespace ab

@@ -1,0 +1,62 @@
+#pragma once
+// Small helpers for the CSV tests: quoted lines, encoded bytes, readers over
+// files the tests write.
+
+#include <iconv.h>
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "csvimport/CsvReader.h"
+#include "support/TempFolder.h"
+
+namespace ab::testing {
+
+// "a","b","c" from the values, without a line end.
+inline std::string QuotedLine(const std::vector<std::string>& values) {
+  std::string line;
+  for (std::size_t i = 0; i < values.size(); ++i) line += (i ? ",\"" : "\"") + values[i] + "\"";
+  return line;
+}
+
+// `utf8` in another character set, through iconv as a file writer would do it.
+inline std::string Encode(std::string_view utf8, const char* charset) {
+  const iconv_t cd = ::iconv_open(charset, "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("no iconv for ") + charset);
+  std::string in(utf8);
+  std::string out(in.size() * 4 + 16, '\0');
+  char* inPos = in.data();
+  std::size_t inLeft = in.size();
+  char* outPos = out.data();
+  std::size_t outLeft = out.size();
+  const std::size_t rc = ::iconv(cd, &inPos, &inLeft, &outPos, &outLeft);
+  ::iconv_close(cd);
+  if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error(std::string("cannot encode as ") + charset);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// Every logical row of the file, as NextRow delivers them.
+inline std::vector<std::string> AllRows(CsvReader& reader) {
+  std::vector<std::string> rows;
+  for (std::string* row = &reader.NextRow(); !row->empty(); row = &reader.NextRow()) rows.push_back(*row);
+  return rows;
+}
+
+// Every value of a row, up to the end-of-fields marker.
+inline std::vector<std::string> AllFields(std::string row) {
+  std::vector<std::string> values;
+  for (std::string v = CsvReader::NextField(row); v != kEndOfFields; v = CsvReader::NextField(row))
+    values.push_back(v);
+  return values;
+}
+
+// The rows of a file holding `bytes`.
+inline std::vector<std::string> RowsOf(const TempFolder& folder, std::string_view bytes) {
+  CsvReader reader(folder.Write("in.csv", bytes), nullptr);
+  return AllRows(reader);
+}
+
+}  // namespace ab::testing
