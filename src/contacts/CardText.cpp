@@ -217,6 +217,8 @@ std::optional<PropertyLine> ParsePropertyLine(std::string_view line, Encoding& e
       prop.charset = std::string(value);  // the value is converted to UTF-8, so the word goes
     } else if (IsBase64Word(value) || IsQpWord(value)) {
       addBare(value);  // the parser takes an encoding word as the value of any parameter
+    } else if (IsBase64Word(name) || IsQpWord(name)) {
+      addBare(name);  // ... and as the name of one, whatever its value
     } else if (IsParserWord(name) && IsParserWord(value)) {
       prop.parameters.push_back({std::string(name), std::string(value)});
     }

@@ -92,6 +92,12 @@ const GuardCase kGuardCases[] = {
        EXPECT_EQ(r.note, "a=\xC3\xA9");
        EXPECT_TRUE(r.title.empty());  // a title with data is no text
      }},
+    // ... and for that word as the name of a parameter, whatever its value.
+    {"encodingWordAsParameterName", Card("LOGO;BASE64=D:QUJD\r\n\r\nNOTE;QUOTED-PRINTABLE=x:a=3Db\r\n"), 1,
+     [](const ContactRecord& r) {
+       EXPECT_EQ(r.logoSize, 3);
+       EXPECT_EQ(r.note, "a=b");
+     }},
     {"quotedPrintableKeepsFlag", Card("LABEL;QUOTED-PRINTABLE;WORK:a=3Db\r\n"), 1,
      [](const ContactRecord& r) {
        EXPECT_EQ(r.otherLabel, "a=b");
