@@ -147,7 +147,8 @@ bool IsParserWord(std::string_view w) {
 enum class Encoding { None, Base64, QuotedPrintable };
 
 bool IsBase64Word(std::string_view w) { return EqualsIgnoreCase(w, "BASE64") || EqualsIgnoreCase(w, "B"); }
-bool IsQpWord(std::string_view w) { return EqualsIgnoreCase(w, "QUOTED-PRINTABLE"); }
+// The parser also takes its alias QP for quoted-printable.
+bool IsQpWord(std::string_view w) { return EqualsIgnoreCase(w, "QUOTED-PRINTABLE") || EqualsIgnoreCase(w, "QP"); }
 
 // The spellings the reader knows, for TYPE values of either letter case.
 constexpr std::string_view kKnownTypeWords[] = {
@@ -188,7 +189,7 @@ std::optional<PropertyLine> ParsePropertyLine(std::string_view line, Encoding& e
       const Encoding e = IsBase64Word(word) ? Encoding::Base64 : Encoding::QuotedPrintable;
       if (encoding != Encoding::None) return;
       encoding = e;
-      prop.parameters.push_back({e == Encoding::Base64 ? "BASE64" : std::string(word), {}});
+      prop.parameters.push_back({e == Encoding::Base64 ? "BASE64" : "QUOTED-PRINTABLE", {}});
       return;
     }
     prop.parameters.push_back({std::string(word), {}});

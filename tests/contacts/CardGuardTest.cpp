@@ -98,6 +98,12 @@ const GuardCase kGuardCases[] = {
        EXPECT_EQ(r.logoSize, 3);
        EXPECT_EQ(r.note, "a=b");
      }},
+    // QP is the parser's alias for quoted-printable; "=zz" under it looped forever.
+    {"quotedPrintableAlias", Card("NOTE;QP:a=zz=3Db\r\nTITLE;ENCODING=qp:t=3D\r\n"), 1,
+     [](const ContactRecord& r) {
+       EXPECT_EQ(r.note, "a=zz=b");
+       EXPECT_EQ(r.title, "t=");
+     }},
     {"quotedPrintableKeepsFlag", Card("LABEL;QUOTED-PRINTABLE;WORK:a=3Db\r\n"), 1,
      [](const ContactRecord& r) {
        EXPECT_EQ(r.otherLabel, "a=b");
