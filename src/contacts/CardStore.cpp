@@ -52,15 +52,6 @@ bool EnsureFolder(const std::string& folder, const AskYesNoFn& askYesNo) {
   return true;
 }
 
-std::string_view SortKey(const ContactRow& row, int column) {
-  switch (column) {
-    case SORT_BY_EMAIL: return row.email.view();
-    case SORT_BY_WORK_PHONE: return row.workPhone.view();
-    case SORT_BY_HOME_PHONE: return row.homePhone.view();
-    default: return row.displayName.view();
-  }
-}
-
 std::string CardPath(const std::string& folder, int number) {
   return folder + "VC" + std::to_string(number) + ".vcf";
 }
@@ -143,6 +134,15 @@ void SortTable(int column) {
   std::sort(contactTable.begin(), end, [column](const ContactRow& a, const ContactRow& b) {
     return CompareFolded(SortKey(a, column), SortKey(b, column)) < 0;
   });
+}
+
+std::string_view SortKey(const ContactRow& row, int column) {
+  switch (column) {
+    case SORT_BY_EMAIL: return row.email.view();
+    case SORT_BY_WORK_PHONE: return row.workPhone.view();
+    case SORT_BY_HOME_PHONE: return row.homePhone.view();
+    default: return row.displayName.view();
+  }
 }
 
 void MakeCardFileName(std::string& out, const std::string& folder) {

@@ -52,6 +52,8 @@ void CopyRow(int destination, int source);
 // First row whose display name (key 0) or path (key 1) equals `text`; -1 otherwise.
 int FindRow(std::string_view text, int key);
 void SortTable(int column);
+// The field of `row` that sorting by `column` compares (the display name for any other column).
+std::string_view SortKey(const ContactRow& row, int column);
 
 // A path in `folder` (ending in '/') named VC<number>.vcf that no entry of the
 // folder has yet; empty only when all 32768 names are taken.

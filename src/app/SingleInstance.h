@@ -1,0 +1,41 @@
+#pragma once
+// One address book per user: the first start claims a local socket named
+// after the window class and the user; a later start connects to it, which
+// asks the first to come forward, and then ends.
+
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace ab {
+
+// "AddressBookWClass-<uid>": the user's id, since $USER may be unset.
+QString InstanceNameForUser();
+
+class SingleInstance : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit SingleInstance(QString name, QObject* parent = nullptr);
+
+  // True when another instance is running and has been asked to come
+  // forward; otherwise this instance answers later starts from now on. A
+  // socket left behind by a crashed instance is replaced.
+  bool HandOverToRunning();
+
+  // Called for every later start.
+  std::function<void()> onRaiseRequest;
+
+  bool listening() const { return server_.isListening(); }
+
+ private:
+  bool TryConnect() const;
+  void OnNewConnection();
+
+  QString name_;
+  QLocalServer server_;
+};
+
+}  // namespace ab

@@ -1,0 +1,26 @@
+#pragma once
+// Start-up of the window program, in order: one instance per user, the
+// resource library, the card store, the main window, its accelerators, and
+// the event loop.
+
+#include <QString>
+
+namespace ab {
+
+struct StartOptions {
+  QString programFolder;        // VCardData is made and read here
+  QString resourceLibraryPath;  // OSTREL_RC.dll
+  QString instanceName;         // the single-instance socket
+  // Closes the main window as soon as it has been painted once (start-up timing).
+  bool quitAfterFirstPaint = false;
+};
+
+// The program's own folder and library, the user's instance name, and
+// AB_QUIT_AFTER_FIRST_PAINT=1 from the environment. Needs the application object.
+StartOptions DefaultStartOptions();
+
+// Runs the program in the existing QApplication; the exit code: 0 when another
+// instance took over or a start step failed, otherwise that of the event loop.
+int WinMain(const StartOptions& options);
+
+}  // namespace ab
