@@ -1,0 +1,64 @@
+// From process start to the first painted main window: the window program
+// started on 256 photo cards (offscreen), ending itself once the list has
+// been painted (AB_QUIT_AFTER_FIRST_PAINT=1). The time includes its exit.
+
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "BenchFixtures.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs `program` with the environment extended by `extra`; its exit code or -1.
+int Run(const std::string& program, const std::vector<std::string>& extra) {
+  std::vector<std::string> env;
+  for (char** entry = environ; *entry != nullptr; ++entry) env.emplace_back(*entry);
+  env.insert(env.end(), extra.begin(), extra.end());
+  std::vector<char*> envp;
+  for (std::string& entry : env) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  std::string argv0 = program;
+  char* argv[] = {argv0.data(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+void BM_StartToFirstPaint_256PhotoCards(benchmark::State& state) {
+  const std::string folder = ab::bench::MakeTempFolder();
+  const std::string program = folder + "/addressbook";
+  fs::copy_file(AB_PROGRAM, program);
+  fs::copy_file(AB_BUNDLE, folder + "/OSTREL_RC.dll");
+  fs::create_directory(folder + "/VCardData");
+  ab::bench::WriteCards(folder + "/VCardData", 256, true);
+  const std::string sockets = ab::bench::MakeTempFolder();
+  const std::vector<std::string> extra{"QT_QPA_PLATFORM=offscreen", "AB_QUIT_AFTER_FIRST_PAINT=1",
+                                       "TMPDIR=" + sockets};
+  if (Run(program, extra) != 0) state.SkipWithError("the program did not start");  // warms the file cache
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    if (Run(program, extra) != 0) state.SkipWithError("the program failed");
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  ab::bench::RemoveFolder(folder);
+  ab::bench::RemoveFolder(sockets);
+}
+
+}  // namespace
+
+BENCHMARK(BM_StartToFirstPaint_256PhotoCards)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
+
+BENCHMARK_MAIN();
