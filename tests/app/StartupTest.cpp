@@ -202,6 +202,16 @@ TEST_F(SingleInstanceTest, ASecondStartAsksTheFirstToComeForwardAndEnds) {
   EXPECT_FALSE(fs::exists(programFolder_.File("VCardData")));
 }
 
+TEST(RaiseMainWindowTest, AMinimisedWindowIsRestored) {
+  QWidget window;
+  window.showMinimized();
+  ASSERT_TRUE(window.isMinimized());
+  RaiseMainWindow(&window);
+  EXPECT_FALSE(window.isMinimized());
+  EXPECT_TRUE(window.isVisible());
+  RaiseMainWindow(nullptr);  // no window yet: nothing happens
+}
+
 TEST_F(SingleInstanceTest, ASocketLeftByACrashedInstanceIsReplaced) {
   const std::string path = SocketPath();
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
