@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
+#include <QPen>
 
 #include "app/AppState.h"
 #include "app/CommandIds.h"
@@ -175,12 +175,12 @@ void ContactListView::DrawRow(QPainter& painter, const ReportView& list, int row
   }
 
   if (focused && list.hasFocus()) {
-    QStyleOptionFocusRect frame;
-    frame.initFrom(&list);
-    frame.rect = highlight;
-    frame.backgroundColor = fill;
+    // A dotted frame of its own: styles such as Fusion draw focus frames
+    // only after keyboard use.
     painter.setClipping(false);
-    list.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, &list);
+    painter.setPen(QPen(text, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(highlight.adjusted(0, 0, -1, -1));
   }
   painter.restore();
 }

@@ -183,6 +183,24 @@ TEST_F(DrawRowTest, SelectedRowIsHighlightedFromTheNameToTheLastColumnWithOrWith
   }
 }
 
+TEST_F(DrawRowTest, TheFocusedRowGetsAFocusFrameOnlyWhileTheListHasTheFocus) {
+  OpenWindow(2);
+  ASSERT_TRUE(View()->hasFocus());
+  const QImage focused = Grab();
+  View()->clearFocus();
+  const QImage unfocused = Grab();
+  const QRect bounds = Report().RowBounds(2);
+  QRect frame = bounds;
+  frame.setLeft(Report().LabelRect(2).left());
+  int differing = 0;
+  for (int x = frame.left(); x <= frame.right(); ++x) {
+    for (int y : {frame.top(), frame.bottom()}) differing += focused.pixelColor(x, y) != unfocused.pixelColor(x, y);
+  }
+  EXPECT_GT(differing, frame.width() / 2);
+  // Inside the frame the row is the same highlight either way.
+  EXPECT_EQ(focused.pixelColor(frame.center()), unfocused.pixelColor(frame.center()));
+}
+
 TEST_F(DrawRowTest, LongNamesEndInsideTheirColumn) {
   const NameInk ink = InkOfName("Olivia Newton-John, a name far too long to fit in its column");
   ASSERT_GE(ink.first, 0);
