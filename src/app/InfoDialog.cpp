@@ -20,11 +20,8 @@ constexpr int kIconSize = 32;
 
 class InfoDialogFilter : public QObject {
  public:
-  explicit InfoDialogFilter(QDialog* dialog) : QObject(dialog), dialog_(dialog) {}
-  bool eventFilter(QObject*, QEvent* event) override { return InfoDialogProc(dialog_, event); }
-
- private:
-  QDialog* dialog_;
+  explicit InfoDialogFilter(QDialog* dialog) : QObject(dialog) {}
+  bool eventFilter(QObject*, QEvent* event) override { return InfoDialogProc(event); }
 };
 
 // The form as a dialog: its own top widget when that is one, else inside one.
@@ -51,7 +48,7 @@ std::unique_ptr<QDialog> LoadForm(const QByteArray& form, QWidget* owner) {
 
 }  // namespace
 
-bool InfoDialogProc(QDialog* dialog, QEvent* event) {
+bool InfoDialogProc(QEvent* event) {
   switch (event->type()) {
     case QEvent::Close:
       event->ignore();
@@ -65,7 +62,6 @@ bool InfoDialogProc(QDialog* dialog, QEvent* event) {
       }
       return false;
     default:
-      (void)dialog;
       return false;
   }
 }

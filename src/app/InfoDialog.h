@@ -2,9 +2,7 @@
 // The information dialog: template 504 of the resource library, shown modal.
 // Only its OK button (ctl1) closes it; Escape and the close box do not.
 
-class QDialog;
 class QEvent;
-class QObject;
 class QWidget;
 
 namespace ab {
@@ -16,8 +14,9 @@ inline constexpr char kOkButtonName[] = "ctl1";
 // the template is missing, cannot be loaded or has no OK button.
 int ShowInfoDialog(QWidget* owner);
 
-// The dialog's procedure: true for the events that must not reach it (the
-// ones that would close it other than through OK).
-bool InfoDialogProc(QDialog* dialog, QEvent* event);
+// The procedure of the dialog and its controls: true for the events that
+// must not reach them (the ones that would close the dialog other than
+// through OK).
+bool InfoDialogProc(QEvent* event);
 
 }  // namespace ab
