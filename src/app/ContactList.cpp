@@ -290,16 +290,17 @@ void SortContacts(ContactList* list) {
   list->ShowSortColumn(column);
 }
 
+void DiscardContactList(ContactList* list) {
+  if (list == nullptr) return;
+  list->hide();
+  QObject::disconnect(list, nullptr, nullptr, nullptr);
+  list->deleteLater();
+}
+
 void RecreateContactList(QWidget* parent, ListStyle viewType) {
   const bool hadFocus = listWindow != nullptr && listWindow->view()->hasFocus();
   contactListView.Detach();
-  if (listWindow != nullptr) {
-    // The old list may be the one whose click or key led here; it goes once
-    // that event is done with it, and hears nothing more till then.
-    listWindow->hide();
-    QObject::disconnect(listWindow, nullptr, nullptr, nullptr);
-    listWindow->deleteLater();
-  }
+  DiscardContactList(listWindow);
   listWindow = CreateContactList(parent, viewType);
   if (listWindow == nullptr) return;
   if (viewerWindow != nullptr) listWindow->setGeometry(0, 0, kDockedListWidth, parent->height());

@@ -132,6 +132,10 @@ int CompareListRows(const ContactRow& a, const ContactRow& b, int column);
 // Sorts the table by the column of sortCommand; list row i shows slot i again.
 void SortContacts(ContactList* list);
 
+// Hides `list` and deletes it once the event being handled is done: the
+// event that led here may be one of the list's own. It sends nothing more.
+void DiscardContactList(ContactList* list);
+
 // Destroys listWindow and builds it again in `viewType`, narrow when the split
 // view is on, and attaches the list keys to it.
 void RecreateContactList(QWidget* parent, ListStyle viewType);

@@ -111,7 +111,7 @@ bool ContactListView::WindowProc(QObject* watched, QEvent* event) {
       }
     }
   }
-  // A command may have rebuilt the list; the old one gets no more of the key.
+  // A command may have destroyed the view; then the key ends here.
   return alive == nullptr;
 }
 

@@ -93,7 +93,7 @@ void MainWindow::OnDestroy() {
   viewerWindow = nullptr;
   contactListView.Detach();
   contactListView.SetListWindow(nullptr);
-  delete listWindow;
+  DiscardContactList(listWindow);  // the exit may come from one of the list's own events
   listWindow = nullptr;
   FreeResourceLibrary();
   currentRecord.reset();
