@@ -444,8 +444,10 @@ class CardWriter {
     for (;;) {
       if (next_ >= lines_.size()) break;
       const auto following = lines_[next_];
+      // Only the card's own end stops a soft break: the writer folds long
+      // values anywhere, so a continuation may well start with "END:".
       if (!line.empty() && line.back() == '=' && HeadIsQuotedPrintable(line) &&
-          !IsProperty(following, "END", "")) {
+          !IsProperty(following, "END", "VCARD")) {
         line.pop_back();  // a soft line break
         line += following;
         ++next_;

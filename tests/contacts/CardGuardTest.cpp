@@ -86,6 +86,11 @@ const GuardCase kGuardCases[] = {
      }},
     {"quotedPrintableSoftBreakBeforeEnd", "BEGIN:VCARD\r\nFN;QUOTED-PRINTABLE:F=\r\nEND:VCARD\r\n", 1,
      [](const ContactRecord& r) { EXPECT_EQ(r.formattedName, "F"); }},
+    {"quotedPrintableSoftBreakBeforeEndText", Card("NOTE;QUOTED-PRINTABLE:week=\r\nEND: shut=\r\nEND:x\r\nFN:E\r\n"), 1,
+     [](const ContactRecord& r) {
+       EXPECT_EQ(r.note, "weekEND: shutEND:x");
+       EXPECT_EQ(r.formattedName, "E");
+     }},
     // The parser switches to quoted-printable for that word as the value of any parameter.
     {"encodingWordAsAnyParameterValue", Card("NOTE;X-ENC=QUOTED-PRINTABLE:a=3D=C3=A9\r\nTITLE;Y=base64:QUJD\r\n"), 1,
      [](const ContactRecord& r) {
