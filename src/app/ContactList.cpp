@@ -188,23 +188,30 @@ void ContactList::ApplyIconViewMode() {
   icons_->setIconSize(large ? QSize(kLargeIcon, kLargeIcon) : QSize(kSmallIcon, kSmallIcon));
   icons_->setFlow(style_ == ListStyle::List ? QListView::TopToBottom : QListView::LeftToRight);
   icons_->setWordWrap(large);
+  FitCellsToWidth();
+}
+
+void ContactList::FitCellsToWidth() {
+  const bool large = style_ == ListStyle::Icon;
   // A list strip too narrow for two columns (the split view) is one column
   // that scrolls down rather than many that scroll sideways.
   const int viewportWidth = width() - 2 * icons_->frameWidth() -
                             icons_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, icons_);
   const bool oneColumn = style_ == ListStyle::List && width() < 2 * kSmallCellWidth;
-  icons_->setWrapping(!oneColumn);
   const QSize cell = large ? kLargeCell
                            : QSize(oneColumn ? std::max(viewportWidth, kSmallIcon) : kSmallCellWidth, kSmallCellHeight);
-  icons_->setGridSize(cell);
   // The cell less the room the view leaves between cells.
   cellDelegate_->SetCellSize(large ? cell - QSize(4, 4) : cell);
+  // A mode change lays the items out itself; a new cell or wrapping needs a layout here.
+  if (icons_->isWrapping() == !oneColumn && icons_->gridSize() == cell) return;
+  icons_->setWrapping(!oneColumn);
+  icons_->setGridSize(cell);
   icons_->doItemsLayout();
 }
 
 void ContactList::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (style_ == ListStyle::List) ApplyIconViewMode();
+  if (style_ == ListStyle::List) FitCellsToWidth();
 }
 
 int ContactList::FirstSelectedRow() const {
@@ -310,7 +317,7 @@ void RecreateContactList(QWidget* parent, ListStyle viewType) {
 }
 
 void LoadCurrentRowCard() {
-  if (currentRow < 0 || currentRow >= contactCount) return;
+  if (!IsValidRow(currentRow)) return;
   if (!currentRecord) currentRecord = std::make_unique<ContactRecord>();
   ReadCard(*currentRecord, contactTable[static_cast<std::size_t>(currentRow)].filePath.str());
 }
@@ -326,7 +333,7 @@ int OnListNotify(QWidget* mainWindow, int controlId, const ListNotification& not
       break;
     case ListNotification::Code::Click: {
       const int selected = listWindow->FirstSelectedRow();
-      if (selected < 0 || selected >= contactCount) {
+      if (!IsValidRow(selected)) {
         // A click on empty space keeps the current row.
         listWindow->SelectRow(currentRow);
       } else if (selected != currentRow) {

@@ -106,6 +106,8 @@ class ContactList : public QWidget {
 
  private:
   void ApplyIconViewMode();
+  // The cells and wrapping of the icon views for the list's width.
+  void FitCellsToWidth();
   void Notify(ListNotification::Code code, int column = -1);
 
   ContactListModel* model_;
@@ -139,6 +141,9 @@ void DiscardContactList(ContactList* list);
 // Destroys listWindow and builds it again in `viewType`, narrow when the split
 // view is on, and attaches the list keys to it.
 void RecreateContactList(QWidget* parent, ListStyle viewType);
+
+// A row of the contact table: 0 to contactCount - 1.
+inline bool IsValidRow(int row) { return row >= 0 && row < contactCount; }
 
 // Reads the card of currentRow into currentRecord (made when missing); an
 // invalid currentRow changes nothing.

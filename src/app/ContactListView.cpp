@@ -103,7 +103,7 @@ bool ContactListView::WindowProc(QObject* watched, QEvent* event) {
   } else if (key == Qt::Key_Delete) {
     SendCommand(mainWindow, kDeleteContactCommand);
   } else if (const auto target = KeyTarget(key, list_->FirstSelectedRow())) {
-    if (*target >= 0 && *target < contactCount && *target != currentRow) {
+    if (IsValidRow(*target) && *target != currentRow) {
       currentRow = *target;
       if (viewerWindow != nullptr) {
         LoadCurrentRowCard();

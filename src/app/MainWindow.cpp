@@ -31,8 +31,6 @@ constexpr int kAppIconId = 130;
 constexpr int kMainMenuId = 154;
 constexpr int kListPopupMenuId = 155;
 
-bool IsValidRow(int row) { return row >= 0 && row < contactCount; }
-
 void GreyCommand(const QWidget* menu, int id) {
   if (QAction* action = FindCommandAction(menu, id)) action->setEnabled(false);
 }
