@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "editor/Picture.h"
+#include "media/Picture.h"
 
 namespace {
 

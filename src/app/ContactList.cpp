@@ -14,7 +14,7 @@
 
 #include "app/CommandIds.h"
 #include "app/ContactListView.h"
-#include "app/ResourceLibrary.h"
+#include "resources/ResourceLibrary.h"
 #include "app/WindowMessages.h"
 #include "contacts/VCardReader.h"
 #include "viewer/CardViewer.h"

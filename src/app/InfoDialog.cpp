@@ -10,7 +10,7 @@
 
 #include <memory>
 
-#include "app/ResourceLibrary.h"
+#include "resources/ResourceLibrary.h"
 
 namespace ab {
 namespace {

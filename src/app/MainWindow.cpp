@@ -16,7 +16,7 @@
 #include "app/ContactListView.h"
 #include "app/InfoDialog.h"
 #include "app/MessageLoop.h"
-#include "app/ResourceLibrary.h"
+#include "resources/ResourceLibrary.h"
 #include "app/WindowMessages.h"
 #include "contacts/CardStore.h"
 #include "shell/Shell.h"

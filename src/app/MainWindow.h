@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "app/ResourceFormats.h"
+#include "resources/ResourceFormats.h"
 
 class QCoreApplication;
 

@@ -11,8 +11,8 @@
 
 #include "contacts/FixedText.h"
 #include "contacts/TypeFlags.h"
-#include "editor/ByteBuffer.h"
-#include "editor/Picture.h"
+#include "media/ByteBuffer.h"
+#include "media/Picture.h"
 
 namespace ab {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <utility>
 
-#include "app/ResourceLibrary.h"
+#include "resources/ResourceLibrary.h"
 #include "contacts/CardStore.h"
 #include "contacts/VCardReader.h"
 #include "viewer/CardViewer.h"

@@ -9,7 +9,7 @@
 
 #include <array>
 
-#include "editor/gui/LayoutCell.h"
+#include "editor/LayoutCell.h"
 
 namespace ab {
 

@@ -1,6 +1,6 @@
 #include "viewer/CardTexts.h"
 
-#include "app/ResourceLibrary.h"
+#include "resources/ResourceLibrary.h"
 #include "contacts/ContactRecord.h"
 #include "contacts/StoredText.h"
 

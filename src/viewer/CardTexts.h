@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/gui/LayoutCell.h"
+#include "editor/LayoutCell.h"
 #include "viewer/CardLayout.h"
 
 namespace ab {

@@ -13,10 +13,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/ResourceLibrary.h"
+#include "resources/ResourceLibrary.h"
 #include "contacts/CardStore.h"
 #include "contacts/StoredText.h"
-#include "editor/gui/SoundPlayer.h"
+#include "editor/SoundPlayer.h"
 #include "shell/Shell.h"
 #include "viewer/CardPaint.h"
 

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "BundlePaths.h"
+#include "support/BundlePaths.h"
 #include "app/AppState.h"
 #include "app/ContactList.h"
 #include "app/ContactListView.h"
 #include "app/MainWindow.h"
-#include "app/ResourceLibrary.h"
+#include "resources/ResourceLibrary.h"
 #include "app/WindowMessages.h"
 #include "contacts/CardStore.h"
 #include "support/TempFolder.h"

@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 
 #include "AppHarness.h"
-#include "DialogAnswers.h"
+#include "support/DialogAnswers.h"
 #include "app/CommandIds.h"
 #include "app/InfoDialog.h"
 

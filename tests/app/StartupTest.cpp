@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "AppHarness.h"
-#include "DialogAnswers.h"
-#include "app/MessageBoxes.h"
+#include "support/DialogAnswers.h"
+#include "resources/MessageBoxes.h"
 #include "app/SingleInstance.h"
 #include "app/WinMain.h"
 

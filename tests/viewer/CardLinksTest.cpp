@@ -9,10 +9,10 @@
 
 #include <string>
 
-#include "app/ResourceLibrary.h"
+#include "resources/ResourceLibrary.h"
 #include "shell/Registry.h"
 #include "viewer/CardViewer.h"
-#include "DialogAnswers.h"
+#include "support/DialogAnswers.h"
 #include "LinkSandbox.h"
 #include "ViewerHarness.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/ResourceLibrary.h"
+#include "resources/ResourceLibrary.h"
 #include "contacts/ContactRecord.h"
 #include "ViewerHarness.h"
 

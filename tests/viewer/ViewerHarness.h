@@ -14,8 +14,8 @@
 #include "contacts/ContactRecord.h"
 #include "contacts/StoredText.h"
 #include "viewer/CardViewer.h"
-#include "TestBitmaps.h"
-#include "TestWaves.h"
+#include "support/TestBitmaps.h"
+#include "support/TestWaves.h"
 
 namespace ab::testing {
 

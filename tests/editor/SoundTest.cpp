@@ -1,0 +1,136 @@
+#include <QAudioDevice>
+#include <QMediaDevices>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "media/ByteBuffer.h"
+#include "editor/SoundPlayer.h"
+#include "editor/WaveClip.h"
+#include "support/TestWaves.h"
+
+namespace ab {
+namespace {
+
+using testing::Chunk;
+using testing::FormatBody;
+using testing::Le;
+using testing::PcmWave;
+using testing::Riff;
+
+std::optional<WaveClip> Parse(const std::string& bytes) {
+  return ParseWaveClip(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+TEST(WaveClip, ReadsTheFormatAndFindsTheSamples) {
+  const std::string samples(400, 'a');
+  const std::string extensible = FormatBody(0xFFFE, 2, 48000, 16) + Le(22, 2) + Le(16, 2) + Le(3, 4) +
+                                 Le(1, 2) + std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
+  struct Case {
+    const char* name;
+    std::string bytes;
+    int channels, rate, bits;
+    std::size_t offset, size;
+  } cases[] = {
+      {"16-bit stereo", Riff(Chunk("fmt ", FormatBody(1, 2, 44100, 16)) + Chunk("data", samples)), 2, 44100, 16, 44, 400},
+      {"8-bit mono", Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 8)) + Chunk("data", samples)), 1, 8000, 8, 44, 400},
+      {"32-bit", Riff(Chunk("fmt ", FormatBody(1, 1, 22050, 32)) + Chunk("data", samples)), 1, 22050, 32, 44, 400},
+      // Other chunks before the samples, one of odd length and so padded.
+      {"odd LIST chunk first",
+       Riff(Chunk("LIST", "abc") + Chunk("fmt ", FormatBody(1, 1, 8000, 8)) + Chunk("fact", "1234") + Chunk("data", samples)),
+       1, 8000, 8, 12 + 12 + 24 + 12 + 8, 400},
+      // A longer fmt chunk (with the extra-size field) is fine.
+      {"fmt with extra size", Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 16) + Le(0, 2)) + Chunk("data", samples)), 1, 8000,
+       16, 46, 400},
+      {"extensible PCM", Riff(Chunk("fmt ", extensible) + Chunk("data", samples)), 2, 48000, 16, 12 + 48 + 8, 400},
+      // A cut file keeps the whole frames it still has.
+      {"cut short", Riff(Chunk("fmt ", FormatBody(1, 2, 44100, 16)) + Chunk("data", samples)).substr(0, 44 + 203), 2,
+       44100, 16, 44, 200},
+  };
+  for (const Case& c : cases) {
+    const std::optional<WaveClip> clip = Parse(c.bytes);
+    ASSERT_TRUE(clip.has_value()) << c.name;
+    EXPECT_EQ(clip->channels, c.channels) << c.name;
+    EXPECT_EQ(clip->sampleRate, c.rate) << c.name;
+    EXPECT_EQ(clip->bitsPerSample, c.bits) << c.name;
+    EXPECT_EQ(clip->dataOffset, c.offset) << c.name;
+    EXPECT_EQ(clip->dataSize, c.size) << c.name;
+  }
+}
+
+TEST(WaveClip, RefusesWhatIsNotPlayablePcm) {
+  const std::string fmt = Chunk("fmt ", FormatBody(1, 1, 8000, 16));
+  const std::string data = Chunk("data", std::string(100, 'x'));
+  std::string hugeChunk = Riff("JUNK" + Le(0xFFFFFFF0u, 4) + "abcd" + fmt + data);
+  struct Case {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"empty", ""},
+      {"RIFF header only", std::string("RIFF\x04\x00\x00\x00WAV", 11)},
+      {"not RIFF", "RIFX" + Riff(fmt + data).substr(4)},
+      {"not WAVE", "RIFF" + Le(100, 4) + "AVI " + fmt + data},
+      {"no fmt chunk", Riff(data)},
+      {"samples before the format", Riff(data + fmt)},
+      {"no data chunk", Riff(fmt)},
+      {"ADPCM", Riff(Chunk("fmt ", FormatBody(2, 1, 8000, 4)) + data)},
+      {"IEEE float", Riff(Chunk("fmt ", FormatBody(3, 1, 8000, 32)) + data)},
+      {"24-bit", Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 24)) + data)},
+      {"no channels", Riff(Chunk("fmt ", FormatBody(1, 0, 8000, 16)) + data)},
+      {"no sample rate", Riff(Chunk("fmt ", FormatBody(1, 1, 0, 16)) + data)},
+      {"short fmt chunk", Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 16).substr(0, 14)) + data)},
+      {"fmt chunk longer than the file", Riff("fmt " + Le(1000, 4) + FormatBody(1, 1, 8000, 16))},
+      {"chunk size past the end", hugeChunk},
+      {"no whole frame", Riff(fmt + Chunk("data", "x"))},
+      {"extensible without subformat", Riff(Chunk("fmt ", FormatBody(0xFFFE, 1, 8000, 16) + Le(0, 2)) + data)},
+  };
+  for (const Case& c : cases) EXPECT_FALSE(Parse(c.bytes).has_value()) << c.name;
+  EXPECT_FALSE(ParseWaveClip(nullptr, 100).has_value());
+}
+
+TEST(WaveClip, EveryCutOfAClipStaysInsideItsBytes) {
+  const std::string clip = Riff(Chunk("LIST", "INFOabc") + Chunk("fmt ", FormatBody(1, 2, 8000, 16)) +
+                                Chunk("data", std::string(64, 's')) + Chunk("JUNK", "zz"));
+  for (std::size_t length = 0; length <= clip.size(); ++length) {
+    // A buffer of exactly `length` bytes, so that a read past it is caught.
+    const std::vector<std::uint8_t> bytes(clip.begin(), clip.begin() + static_cast<std::ptrdiff_t>(length));
+    const std::optional<WaveClip> parsed = ParseWaveClip(bytes.data(), bytes.size());
+    if (parsed) {
+      EXPECT_LE(parsed->dataOffset + parsed->dataSize, length);
+      EXPECT_EQ(parsed->dataSize % 4, 0u);
+    }
+  }
+}
+
+TEST(SoundPlayer, BytesThatAreNoClipPlayNothing) {
+  const std::string garbage = "RIFF....WAVEnothing here";
+  EXPECT_EQ(PlaySoundClip(reinterpret_cast<const std::uint8_t*>(garbage.data()), garbage.size()), 0);
+  EXPECT_EQ(PlaySoundClip(ByteBuffer()), 0);
+  EXPECT_FALSE(IsSoundClipPlaying());
+}
+
+TEST(SoundPlayer, PlaysAsynchronouslyAndNeverOverAClipAlreadyPlaying) {
+  // Two seconds of sound: long enough to still be playing at the second request.
+  const std::string clip = PcmWave(1, 8000, 16, 16000);
+  const ByteBuffer bytes = ByteBuffer::Copy(clip.data(), static_cast<std::int64_t>(clip.size()));
+  const int first = PlaySoundClip(bytes);
+  const bool playingAfterFirst = IsSoundClipPlaying();
+  const int second = PlaySoundClip(bytes);
+  if (QMediaDevices::defaultAudioOutput().isNull()) {
+    // No audio output on this machine: nothing plays, silently.
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 0);
+    EXPECT_FALSE(playingAfterFirst);
+  } else {
+    // The call came back while the clip plays on.
+    EXPECT_EQ(first, 1);
+    EXPECT_TRUE(playingAfterFirst);
+    EXPECT_EQ(second, 0);
+  }
+}
+
+}  // namespace
+}  // namespace ab
