@@ -16,24 +16,48 @@ std::size_t SequenceLength(unsigned char lead) {
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
+struct Character {
+  std::size_t bytes;
+  std::size_t units;
+};
+
+// The character at `pos`: a marker pair, an ASCII byte, a whole UTF-8
+// sequence, or a lone byte that is not UTF-8.
+Character CharacterAt(std::string_view text, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if ((lead == 0x01 || lead == 0x02) && pos + 1 < text.size() && text[pos + 1] == text[pos]) return {2, 1};
+  if (lead < 0x80) return {1, 1};
+  std::size_t len = SequenceLength(lead);
+  for (std::size_t i = 1; i < len; ++i) {
+    if (pos + i >= text.size() || !IsContinuation(static_cast<unsigned char>(text[pos + i]))) {
+      len = 1;
+      break;
+    }
+  }
+  return {len == 0 ? 1 : len, 2};
+}
+
 }  // namespace
 
-std::size_t Utf8SafeCut(std::string_view text, std::size_t maxBytes) {
-  if (text.size() <= maxBytes) return text.size();
+std::size_t CountUnits(std::string_view text) {
+  std::size_t units = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const Character c = CharacterAt(text, pos);
+    units += c.units;
+    pos += c.bytes;
+  }
+  return units;
+}
+
+std::size_t CutToUnits(std::string_view text, std::size_t maxUnits) {
+  if (2 * text.size() <= maxUnits) return text.size();  // no byte counts more than two units
   std::size_t pos = 0;
-  while (pos < maxBytes) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    std::size_t len = SequenceLength(lead);
-    // A lead byte followed by the wrong bytes is not a sequence: take it alone.
-    for (std::size_t i = 1; i < len; ++i) {
-      if (pos + i >= text.size() || !IsContinuation(static_cast<unsigned char>(text[pos + i]))) {
-        len = 1;
-        break;
-      }
-    }
-    if (len == 0) len = 1;
-    if (pos + len > maxBytes) break;
-    pos += len;
+  std::size_t units = 0;
+  while (pos < text.size()) {
+    const Character c = CharacterAt(text, pos);
+    if (units + c.units > maxUnits) break;
+    units += c.units;
+    pos += c.bytes;
   }
   return pos;
 }

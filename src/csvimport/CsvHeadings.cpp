@@ -20,7 +20,7 @@ std::array<std::string_view, Count> LoadHeadings(int firstId) {
   std::array<std::string_view, Count> table{};
   for (int i = 0; i < Count; ++i) {
     const std::string_view text = LoadProgramString(firstId + i);
-    table[static_cast<std::size_t>(i)] = text.substr(0, Utf8SafeCut(text, kHeadingSlotBytes - 1));
+    table[static_cast<std::size_t>(i)] = text.substr(0, CutToUnits(text, kHeadingSlotBytes - 1));
   }
   return table;
 }

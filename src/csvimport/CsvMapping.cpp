@@ -76,7 +76,7 @@ void SetSlotFlags(ContactRecord& r) {
 }
 
 std::string CutValue(std::string value) {
-  value.resize(Utf8SafeCut(value, kMaxCsvValueBytes));
+  value.resize(CutToUnits(value, kMaxCsvValueBytes));
   return value;
 }
 

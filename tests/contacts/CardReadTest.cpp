@@ -193,9 +193,9 @@ const ReadCase kReadCases[] = {
                                          return s;
                                        }()}),
      [](const ContactRecord& r) {
-       // 127 bytes of room: 100 letters and 9 whole characters.
-       EXPECT_EQ(r.title.size(), 127u);
-       EXPECT_EQ(r.title.view().substr(124), "\xE4\xB8\xAD");
+       // 127 units of room: 100 letters and 13 whole characters of two units each.
+       EXPECT_EQ(r.title.size(), 100u + 13 * 3);
+       EXPECT_EQ(r.title.view().substr(136), "\xE4\xB8\xAD");
      }},
 };
 

@@ -8,44 +8,40 @@ namespace {
 struct CutCase {
   const char* name;
   std::string text;
-  std::size_t maxBytes;
-  std::size_t expected;
+  std::size_t maxUnits;
+  std::size_t expectedBytes;
 };
 
-void PrintTo(const CutCase& c, std::ostream* out) { *out << c.name; }
+// An ASCII byte and a marker pair are one unit, any other character two.
+const CutCase kCuts[] = {
+    {"fits", "abc", 5, 3},
+    {"ascii", "abcdef", 4, 4},
+    {"twoByteCharacterIsTwoUnits", "ab\xC3\xA9" "c", 3, 2},
+    {"threeByteCharacterIsTwoUnits", "a\xE4\xB8\xAD" "b", 3, 4},
+    {"threeByteCharacterNotSplit", "a\xE4\xB8\xAD" "b", 2, 1},
+    {"fourByteCharacterIsTwoUnits", "\xF0\x9F\x98\x80" "x", 2, 4},
+    {"markerPairIsOneUnit", "a\x02\x02" "b\x01\x01" "c", 4, 6},
+    {"markerPairNotSplit", "a\x02\x02" "b", 1, 1},
+    {"loneMarkerIsOneUnit", "\x01" "ab", 2, 2},
+    {"legacyByteIsTwoUnits", "M\xFCnchen", 3, 2},
+    {"truncatedSequenceIsBytesOfTheirOwn", "ab\xE4\xB8", 4, 3},
+};
 
-
-class Utf8CutTest : public ::testing::TestWithParam<CutCase> {};
-
-TEST_P(Utf8CutTest, CutsAtCharacterBoundary) {
-  const CutCase& c = GetParam();
-  EXPECT_EQ(Utf8SafeCut(c.text, c.maxBytes), c.expected);
+TEST(FixedTextTest, CutsByUnitsBetweenCharacters) {
+  for (const CutCase& c : kCuts) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CutToUnits(c.text, c.maxUnits), c.expectedBytes);
+    EXPECT_LE(CountUnits(c.text.substr(0, c.expectedBytes)), c.maxUnits);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Utf8CutTest,
-    ::testing::Values(CutCase{"fits", "abc", 5, 3}, CutCase{"exact", "abcde", 5, 5},
-                      CutCase{"ascii", "abcdef", 4, 4},
-                      // "é" is two bytes: cutting after its first byte would split it.
-                      CutCase{"twoByte", "ab\xC3\xA9", 3, 2},
-                      // "中" is three bytes.
-                      CutCase{"threeByte", "a\xE4\xB8\xAD" "b", 3, 1},
-                      CutCase{"threeByteFits", "a\xE4\xB8\xAD" "b", 4, 4},
-                      CutCase{"fourByte", "\xF0\x9F\x98\x80" "x", 3, 0},
-                      // Legacy 8-bit text is not UTF-8: it is cut byte-exactly.
-                      CutCase{"latin1", "M\xFCnchen", 2, 2}, CutCase{"loneContinuation", "\x80\x80\x80", 2, 2},
-                      CutCase{"truncatedLead", "ab\xE4\xB8", 3, 3}),
-    [](const auto& test) { return std::string(test.param.name); });
-
-TEST(FixedTextTest, StoresAtMostCapacityMinusOneBytes) {
-  FixedText<5> text;
-  EXPECT_TRUE(text.empty());
-  text = "abcdefgh";
+TEST(FixedTextTest, HoldsCapacityMinusOneUnits) {
+  FixedText<5> text("abcdefgh");
   EXPECT_EQ(text.view(), "abcd");
-  text = "\xE4\xB8\xAD\xE6\x96\x87";  // two Chinese characters, six bytes
-  EXPECT_EQ(text.view(), "\xE4\xB8\xAD");
-  text.Clear();
-  EXPECT_EQ(text.size(), 0u);
+  text = "\xE4\xB8\xAD\xE6\x96\x87\xE5\xAD\x97";  // three Chinese characters
+  EXPECT_EQ(text.view(), "\xE4\xB8\xAD\xE6\x96\x87");
+  text = std::string_view("\x02\x02\x02\x02\x01\x01\x02\x02x");  // four stored characters fit
+  EXPECT_EQ(text.view(), "\x02\x02\x02\x02\x01\x01\x02\x02");
 }
 
 TEST(FixedTextTest, AssigningItsOwnTextIsSafe) {
