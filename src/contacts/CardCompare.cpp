@@ -53,15 +53,32 @@ void CopyAttachment(const ByteBuffer& from, std::int32_t size, ByteBuffer& to, s
 // Kind words that pick telephone slots, by slot number.
 constexpr TypeFlags kPhoneKinds[] = {FLAG_VOICE, FLAG_FAX, FLAG_PAGER, FLAG_CELL, FLAG_VIDEO, FLAG_ICQ};
 
-// Flags that lead the reader to exactly this slot and no other: HOME on the
-// home slots only, and no kind word of another slot. A number read from a TEL
-// with several kinds sits in several slots; each is written for its own slot.
-TypeFlags PhoneSlotFlags(TypeFlags flags, std::size_t slot, bool home) {
-  const auto kinds = static_cast<std::size_t>(home ? kHomePhoneSlots : kWorkPhoneSlots);
-  for (std::size_t k = 0; k < kinds; ++k)
-    if (k != slot) flags &= ~kPhoneKinds[k];
-  if (slot > 0) flags |= kPhoneKinds[slot];  // without a kind word a number goes to slot 0
-  return home ? (flags | FLAG_HOME) : (flags & ~FLAG_HOME);
+// A slot keeps every word it has, but a kind word that would send its number
+// into a slot holding another number is dropped, and the slot's own kind is
+// added where another kind would otherwise take the number away from it. HOME
+// marks the home slots only.
+template <std::size_t N>
+void CanonicalisePhones(const std::array<PhoneEntry, N>& from, std::array<PhoneEntry, N>& to, bool home) {
+  TypeFlags kinds = 0;
+  for (std::size_t k = 0; k < N; ++k) kinds |= kPhoneKinds[k];
+  for (std::size_t i = 0; i < N; ++i) {
+    to[i].number = CardSafeText(from[i].number.view());
+    TypeFlags flags = from[i].flags;
+    for (std::size_t k = 0; k < N; ++k)
+      if (k != i && CardSafeText(from[k].number.view()) != to[i].number.view()) flags &= ~kPhoneKinds[k];
+    if (i > 0 || (flags & kinds) != 0) flags |= kPhoneKinds[i];
+    to[i].flags = home ? (flags | FLAG_HOME) : (flags & ~FLAG_HOME);
+  }
+  // The reader gives every slot a number lands in the words of its line, so a
+  // slot shares the words of each line that also lands in it.
+  std::array<TypeFlags, N> shared{};
+  for (std::size_t j = 0; j < N; ++j) {
+    if (to[j].number.empty()) continue;
+    for (std::size_t k = 0; k < N; ++k)
+      if (to[j].flags & kPhoneKinds[k]) shared[k] |= to[j].flags;
+  }
+  for (std::size_t k = 0; k < N; ++k)
+    if (!to[k].number.empty()) to[k].flags |= shared[k];
 }
 
 // Web and postal addresses: slot 1 is the one with HOME.
@@ -112,14 +129,8 @@ void CanonicaliseForCard(const ContactRecord& s, ContactRecord& o) {
                            ? s.emails[k].type
                            : EMAIL_TYPE_INTERNET;
   }
-  for (std::size_t i = 0; i < o.workPhones.size(); ++i) {
-    Canon(s.workPhones[i].number, o.workPhones[i].number);
-    o.workPhones[i].flags = PhoneSlotFlags(s.workPhones[i].flags, i, false);
-  }
-  for (std::size_t i = 0; i < o.homePhones.size(); ++i) {
-    Canon(s.homePhones[i].number, o.homePhones[i].number);
-    o.homePhones[i].flags = PhoneSlotFlags(s.homePhones[i].flags, i, true);
-  }
+  CanonicalisePhones(s.workPhones, o.workPhones, false);
+  CanonicalisePhones(s.homePhones, o.homePhones, true);
   for (std::size_t i = 0; i < o.addresses.size(); ++i) {
     const AddressEntry& a = s.addresses[i];
     AddressEntry& b = o.addresses[i];

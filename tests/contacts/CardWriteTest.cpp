@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "contacts/CardCompare.h"
+#include "contacts/StoredText.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 #include "support/TempFolder.h"
@@ -217,6 +219,128 @@ TEST(CardWriteTest, NumbersInSeveralSlotsReadBackIntoTheSameSlots) {
   EXPECT_EQ(back.workPhones[PHONE_PAGER].flags, FLAG_PAGER);
   EXPECT_TRUE(back.homePhones[PHONE_VOICE].number.empty());
   EXPECT_EQ(back.urls[SLOT_HOME].url, "http://h");
+}
+
+TEST(CardWriteTest, AllKindWordsOfATelephoneAreKeptOnSave) {
+  ContactRecord r;
+  ASSERT_EQ(ReadCardFromText(r, "BEGIN:VCARD\r\nFN:X\r\nTEL;HOME;VOICE;FAX:555\r\nEND:VCARD\r\n"), 1);
+  const std::string text = Text(r);
+  EXPECT_NE(text.find("TEL;HOME;VOICE;FAX:555"), std::string::npos) << text;
+  ContactRecord back;
+  ASSERT_EQ(ReadCardFromText(back, text), 1);
+  for (const int slot : {PHONE_VOICE, PHONE_FAX}) {
+    EXPECT_EQ(back.homePhones[static_cast<std::size_t>(slot)].number, "555");
+    EXPECT_EQ(back.homePhones[static_cast<std::size_t>(slot)].flags, FLAG_HOME | FLAG_VOICE | FLAG_FAX);
+  }
+}
+
+// `units` units of text mixing letters, semicolons (where the value may hold
+// them), line breaks and Chinese characters, as a card would carry it.
+std::string ValueOfUnits(std::size_t units, bool semicolons, char letter) {
+  static const std::string kChinese = "\xE4\xB8\xAD";
+  std::string value;
+  for (std::size_t i = 0; units > 0; ++i) {
+    if (i % 7 == 3 && units >= 2) {
+      value += kChinese;
+      units -= 2;
+    } else if (i % 11 == 5 && units >= 2) {
+      value += "\r\n";
+      units -= 2;
+    } else {
+      value += (semicolons && i % 5 == 1) ? ';' : letter;
+      units -= 1;
+    }
+  }
+  return value;
+}
+
+std::string QuotedPrintable(std::string_view bytes) {
+  std::string out;
+  for (const char c : bytes) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "=%02X", static_cast<unsigned char>(c));
+    out += (c >= 'a' && c <= 'z') ? std::string(1, c) : std::string(hex);
+  }
+  return out;
+}
+
+// Line breaks as the editor shows them.
+std::string Shown(std::string_view stored) {
+  std::string out;
+  const std::string plain = DecodeStoredText(stored);
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    if (plain[i] == '\r' || plain[i] == '\n') {
+      if (plain[i] == '\r' && i + 1 < plain.size() && plain[i + 1] == '\n') ++i;
+      out += "\r\n";
+    } else {
+      out += plain[i];
+    }
+  }
+  return out;
+}
+
+TEST(CardWriteTest, ValuesAtTheirCapacitySurviveReadWriteRead) {
+  using Get = std::string_view (*)(const ContactRecord&);
+  struct Component {
+    std::size_t units;
+    Get get;
+  };
+  struct Property {
+    const char* head;
+    bool structured;
+    std::vector<Component> components;
+  };
+  const Property properties[] = {
+      {"FN", false, {{256, [](const ContactRecord& r) { return r.formattedName.view(); }}}},
+      {"N", true,
+       {{127, [](const ContactRecord& r) { return r.familyName.view(); }},
+        {127, [](const ContactRecord& r) { return r.givenName.view(); }},
+        {127, [](const ContactRecord& r) { return r.additionalNames.view(); }}}},
+      {"ORG", true,
+       {{127, [](const ContactRecord& r) { return r.orgName.view(); }},
+        {127, [](const ContactRecord& r) { return r.orgUnit.view(); }}}},
+      {"TITLE", false, {{127, [](const ContactRecord& r) { return r.title.view(); }}}},
+      {"NOTE", false, {{511, [](const ContactRecord& r) { return r.note.view(); }}}},
+      {"LABEL;DOM", false, {{511, [](const ContactRecord& r) { return r.domesticLabel.view(); }}}},
+      {"LABEL", false, {{511, [](const ContactRecord& r) { return r.otherLabel.view(); }}}},
+      {"EMAIL", false, {{255, [](const ContactRecord& r) { return r.emails[0].address.view(); }}}},
+      {"URL;HOME", false, {{255, [](const ContactRecord& r) { return r.urls[SLOT_HOME].url.view(); }}}},
+      {"TEL;CELL", false, {{39, [](const ContactRecord& r) { return r.workPhones[PHONE_CELL].number.view(); }}}},
+      {"ADR;HOME", true,
+       {{19, [](const ContactRecord& r) { return r.addresses[SLOT_HOME].poBox.view(); }},
+        {511, [](const ContactRecord& r) { return r.addresses[SLOT_HOME].extendedAddress.view(); }},
+        {511, [](const ContactRecord& r) { return r.addresses[SLOT_HOME].street.view(); }},
+        {63, [](const ContactRecord& r) { return r.addresses[SLOT_HOME].locality.view(); }},
+        {63, [](const ContactRecord& r) { return r.addresses[SLOT_HOME].region.view(); }},
+        {19, [](const ContactRecord& r) { return r.addresses[SLOT_HOME].postalCode.view(); }},
+        {63, [](const ContactRecord& r) { return r.addresses[SLOT_HOME].country.view(); }}}},
+  };
+  std::string card = "BEGIN:VCARD\r\nVERSION:2.1\r\n";
+  std::vector<std::pair<std::string, Get>> expected;
+  char letter = 'a';
+  for (const Property& p : properties) {
+    std::string value;
+    for (const Component& c : p.components) {
+      if (!value.empty()) value += ';';
+      const std::string part = ValueOfUnits(c.units, !p.structured, letter++);
+      expected.emplace_back(part, c.get);
+      value += QuotedPrintable(part);
+    }
+    card += std::string(p.head) + ";CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:" + value + "\r\n";
+  }
+  card += "END:VCARD\r\n";
+
+  ContactRecord first;
+  ASSERT_EQ(ReadCardFromText(first, card), 1);
+  const std::string written = RenderCardFile(first);
+  ASSERT_FALSE(written.empty());
+  ContactRecord back;
+  ASSERT_EQ(ReadCardFromText(back, written), 1);
+  for (const auto& [value, get] : expected) {
+    SCOPED_TRACE(value.substr(0, 12));
+    EXPECT_EQ(Shown(get(first)), value);
+    EXPECT_EQ(Shown(get(back)), value);
+  }
 }
 
 TEST(CardWriteTest, DifferenceCheckNamesTheField) {
