@@ -1,15 +1,19 @@
 #include "contacts/AtomicFile.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
 namespace ab {
 
 namespace {
+
+constexpr std::size_t kRandomPart = 6;  // the XXXXXX of mkstemp
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -21,23 +25,83 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
-
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  if (path.empty() || path.back() == '/') return false;
-  std::string pattern = path + ".XXXXXX";
+// A hidden sibling of `path` with the given bytes on disk; empty on failure.
+std::string WriteTemporarySibling(const std::string& path, std::string_view bytes) {
+  if (path.empty() || path.back() == '/') return {};
+  const auto slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  std::string pattern = path.substr(0, nameStart) + "." + path.substr(nameStart) + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
-  if (fd < 0) return false;
+  if (fd < 0) return {};
   // mkstemp makes the file private; a card gets the usual permissions.
   const mode_t mask = ::umask(0);
   ::umask(mask);
   bool ok = ::fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, bytes) && ::fdatasync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(name.data(), path.c_str()) == 0;
-  if (!ok) ::unlink(name.data());
-  return ok;
+  if (!ok) {
+    ::unlink(name.data());
+    return {};
+  }
+  return std::string(name.data());
+}
+
+// Gives `from` the name `to` unless `to` exists. Where the file system cannot
+// rename without replacing, a hard link does the same.
+CreateResult RenameWithoutReplacing(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return CreateResult::Created;
+  if (errno == EEXIST) return CreateResult::NameTaken;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return CreateResult::Failed;
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    ::unlink(from.c_str());
+    return CreateResult::Created;
+  }
+  return errno == EEXIST ? CreateResult::NameTaken : CreateResult::Failed;
+}
+
+bool IsRandomPart(std::string_view s) {
+  return s.size() == kRandomPart && std::all_of(s.begin(), s.end(), [](char c) {
+           return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+         });
+}
+
+bool EndsWithVcf(std::string_view name) {
+  if (name.size() < 4) return false;
+  const std::string_view ext = name.substr(name.size() - 4);
+  return ext[0] == '.' && (ext[1] | 0x20) == 'v' && (ext[2] | 0x20) == 'c' && (ext[3] | 0x20) == 'f';
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  const std::string temporary = WriteTemporarySibling(path, bytes);
+  if (temporary.empty()) return false;
+  if (::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  ::unlink(temporary.c_str());
+  return false;
+}
+
+CreateResult CreateFileExclusively(const std::string& path, std::string_view bytes) {
+  const std::string temporary = WriteTemporarySibling(path, bytes);
+  if (temporary.empty()) return CreateResult::Failed;
+  const CreateResult result = RenameWithoutReplacing(temporary, path);
+  if (result != CreateResult::Created) ::unlink(temporary.c_str());
+  return result;
+}
+
+bool IsLeftoverTemporaryName(std::string_view name) {
+  if (name.size() < kRandomPart + 2 || name[name.size() - kRandomPart - 1] != '.') return false;
+  const std::string_view random = name.substr(name.size() - kRandomPart);
+  if (!IsRandomPart(random)) return false;
+  std::string_view card = name.substr(0, name.size() - kRandomPart - 1);
+  if (card.starts_with('.')) {
+    card.remove_prefix(1);
+  } else if (std::all_of(random.begin(), random.end(), [](char c) { return c >= 'a' && c <= 'z'; })) {
+    // The older visible names: a word such as "backup" is the user's own.
+    return false;
+  }
+  return EndsWithVcf(card) && card.size() > 4;
 }
 
 }  // namespace ab

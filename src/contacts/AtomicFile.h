@@ -1,6 +1,6 @@
 #pragma once
-// Replacing a file so that readers see either the old or the new bytes, never
-// a half-written file.
+// Writing card files so that readers see either the old or the new bytes,
+// never a half-written file, and so that a new card never replaces another.
 
 #include <string>
 #include <string_view>
@@ -11,5 +11,18 @@ namespace ab {
 // disk and renames it over `path`. False on any failure; the old file, if any,
 // is then untouched and no temporary file is left behind.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+enum class CreateResult { Created, NameTaken, Failed };
+
+// Writes `bytes` as a new file at `path`, flushed to disk, only if nothing
+// has that name yet: an existing file is never replaced (NameTaken). A failed
+// write leaves nothing behind.
+CreateResult CreateFileExclusively(const std::string& path, std::string_view bytes);
+
+// True for a name that only an interrupted write of this program can have
+// left behind: ".<card name>.XXXXXX", or "<card name>.XXXXXX" as older
+// versions named them (not when XXXXXX is all small letters, as a word the user
+// chose would be), where the card name ends in ".vcf".
+bool IsLeftoverTemporaryName(std::string_view name);
 
 }  // namespace ab

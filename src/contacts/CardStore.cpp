@@ -1,15 +1,17 @@
 #include "contacts/CardStore.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <chrono>
 #include <cstring>
-#include <ctime>
+#include <random>
 #include <string>
 
+#include "contacts/AtomicFile.h"
 #include "contacts/StoredText.h"
 #include "contacts/VCardReader.h"
 
@@ -17,7 +19,7 @@ namespace ab {
 
 std::array<ContactRow, kMaxContacts> contactTable;
 std::int32_t contactCount = 0;
-std::int32_t currentRow = -1;
+std::int32_t currentRow = 0;
 FixedText<256> cardFolder;
 std::unique_ptr<ContactRecord> currentRecord;
 
@@ -52,6 +54,23 @@ bool EnsureFolder(const std::string& folder, const AskYesNoFn& askYesNo) {
   return true;
 }
 
+// Removes what interrupted saves left in the folder: only names the program's
+// own temporary files can have, only regular files, only when older than a
+// minute (a save of another running copy may still be under way).
+void RemoveLeftoverTemporaryFiles(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  const int fd = ::dirfd(dir);
+  const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsLeftoverTemporaryName(entry->d_name)) continue;
+    struct stat info {};
+    if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (now - info.st_mtime > 60) ::unlinkat(fd, entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 std::string CardPath(const std::string& folder, int number) {
   return folder + "VC" + std::to_string(number) + ".vcf";
 }
@@ -80,6 +99,7 @@ int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo) {
   if (!EnsureFolder(folder, askYesNo)) return 0;
   cardFolder = folder + "/";
 
+  RemoveLeftoverTemporaryFiles(folder);
   contactCount = 0;
   if (DIR* dir = ::opendir(folder.c_str())) {
     ContactRecord scratch;
@@ -146,19 +166,21 @@ std::string_view SortKey(const ContactRow& row, int column) {
 }
 
 void MakeCardFileName(std::string& out, const std::string& folder) {
-  // Seeded from the clock at every call, so calls in the same second try the
-  // same names in the same order; each tried name that exists is skipped.
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  // Seeded once, so two calls in one second try different names; the names
+  // stay unpredictable across programs writing into the same folder.
+  static std::mt19937 generator(std::random_device{}() ^
+                                static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::uniform_int_distribution<int> number(0, kCardNumbers - 1);
   for (int attempt = 0; attempt < 4 * kCardNumbers; ++attempt) {
-    std::string path = CardPath(folder, std::rand() % kCardNumbers);
+    std::string path = CardPath(folder, number(generator));
     if (!EntryExists(path)) {
       out = std::move(path);
       return;
     }
   }
   // A folder so full that chance finds no free name: take the first free one.
-  for (int number = 0; number < kCardNumbers; ++number) {
-    std::string path = CardPath(folder, number);
+  for (int n = 0; n < kCardNumbers; ++n) {
+    std::string path = CardPath(folder, n);
     if (!EntryExists(path)) {
       out = std::move(path);
       return;

@@ -2,6 +2,7 @@
 
 #include "contacts/AtomicFile.h"
 #include "contacts/CardCompare.h"
+#include "contacts/CardStore.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VObjectGuard.h"
 
@@ -132,6 +133,29 @@ int SaveAs(const ContactRecord& record, const std::string& path) {
   const std::string bytes = RenderCardFile(record);
   if (bytes.empty()) return 0;
   return ReplaceFileAtomically(path, bytes) ? 1 : 0;
+}
+
+int SaveNew(ContactRecord& record) {
+  std::string path = record.filePath.str();
+  const auto slash = path.rfind('/');
+  if (path.empty() || slash == std::string::npos) return 0;
+  const std::string folder = path.substr(0, slash + 1);
+  const std::string bytes = RenderCardFile(record);
+  if (bytes.empty()) return 0;
+  // Another writer may take each fresh name too; a few tries are plenty.
+  for (int attempt = 0; attempt < 16 && !path.empty(); ++attempt) {
+    switch (CreateFileExclusively(path, bytes)) {
+      case CreateResult::Created:
+        record.filePath = path;
+        return 1;
+      case CreateResult::Failed:
+        return 0;
+      case CreateResult::NameTaken:
+        MakeCardFileName(path, folder);
+        break;
+    }
+  }
+  return 0;
 }
 
 }  // namespace ab

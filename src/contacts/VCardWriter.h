@@ -23,4 +23,10 @@ std::string RenderCardFile(const ContactRecord& record);
 int SaveAs(const ContactRecord& record, const std::string& path);
 inline int Save(const ContactRecord& record) { return SaveAs(record, record.filePath.str()); }
 
+// Writes the record as a new card at its filePath (a name from
+// MakeCardFileName) without ever replacing a file: when another writer took
+// that name meanwhile, a fresh name of the same folder is used and stored in
+// the record's filePath. 1 on success, 0 on failure (nothing is left behind).
+int SaveNew(ContactRecord& record);
+
 }  // namespace ab

@@ -35,8 +35,9 @@ int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks) {
     contactTable[static_cast<std::size_t>(currentRow)].filePath = cardPath;
     ReadCard(record, cardPath);  // no such file yet: a cleared record with the new path
     FillRecordFromCsv(record, row, mapping);
+    // A new card never replaces another file; the row takes the name it got.
+    const int saved = SaveNew(record);
     FillRow(record, currentRow);
-    const int saved = Save(record);
     if (hooks.cardAdded)
       hooks.cardAdded(currentRow, saved);
     else

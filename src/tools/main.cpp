@@ -69,8 +69,9 @@ int ImportVCard(const std::string& file, const std::string& folder) {
   if (!ab::ReadCard(record, file)) return Fail("cannot read '" + file + "' as a vCard");
   std::string path;
   ab::MakeCardFileName(path, ab::cardFolder.str());
-  if (path.empty() || !ab::SaveAs(record, path)) return Fail("cannot write a card into '" + folder + "'");
-  std::cout << path << "\n";
+  record.filePath = path;
+  if (path.empty() || !ab::SaveNew(record)) return Fail("cannot write a card into '" + folder + "'");
+  std::cout << record.filePath << "\n";
   return 0;
 }
 

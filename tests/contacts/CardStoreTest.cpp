@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <set>
 
+#include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 #include "support/TempFolder.h"
 
@@ -162,6 +164,45 @@ TEST_F(CardStoreTest, NewCardNamesNeverCollide) {
     record.formattedName = "card";
     ASSERT_EQ(SaveAs(record, path), 1);  // taken now: the next call must pick another
   }
+}
+
+TEST_F(CardStoreTest, ANewCardNeverReplacesAFileThatTookItsName) {
+  ASSERT_EQ(Load(), 1);
+  std::set<std::string> drawn;  // the generator is not reseeded between calls
+  for (int i = 0; i < 50; ++i) {
+    std::string path;
+    MakeCardFileName(path, cardFolder.str());
+    drawn.insert(path);
+  }
+  EXPECT_GE(drawn.size(), 45u);
+
+  ContactRecord record;
+  record.formattedName = "Mine";
+  const std::string taken = *drawn.begin();
+  record.filePath = taken;
+  WriteCard(fs::path(taken).filename().string(), "FN:Another writer's\r\n");  // taken meanwhile
+  ASSERT_EQ(SaveNew(record), 1);
+  EXPECT_NE(record.filePath.view(), taken);
+  ContactRecord back;
+  ASSERT_EQ(ReadCard(back, taken), 1);
+  EXPECT_EQ(back.formattedName, "Another writer's");
+  ASSERT_EQ(ReadCard(back, record.filePath.str()), 1);
+  EXPECT_EQ(back.formattedName, "Mine");
+}
+
+TEST_F(CardStoreTest, LoadRemovesOnlyOldLeftoversOfInterruptedSaves) {
+  const std::vector<std::string> leftovers = {".VC12.vcf.aB3dE9", "VC13.vcf.Q1w2E3", ".John.VCF.zzzzzz"};
+  const std::vector<std::string> kept = {"VC14.vcf.backup", "notes.txt.A1b2C3", ".VC15.vcf.aB3d", "VC16.vcf"};
+  for (const auto& name : leftovers) WriteCard(name, "FN:x\r\n");
+  for (const auto& name : kept) WriteCard(name, "FN:x\r\n");
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+  for (const auto& name : leftovers) fs::last_write_time(cards_ + "/" + name, old);
+  for (const auto& name : kept) fs::last_write_time(cards_ + "/" + name, old);
+  WriteCard(".VC17.vcf.Fresh1", "FN:x\r\n");  // a save under way in another copy of the program
+  ASSERT_EQ(Load(), 1);
+  for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(cards_ + "/" + name)) << name;
+  for (const auto& name : kept) EXPECT_TRUE(fs::exists(cards_ + "/" + name)) << name;
+  EXPECT_TRUE(fs::exists(cards_ + "/.VC17.vcf.Fresh1"));
 }
 
 TEST_F(CardStoreTest, NewCardNameInAFullFolderIsEmpty) {
