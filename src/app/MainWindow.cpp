@@ -72,7 +72,9 @@ void MainWindow::OnCreate() {
   if (std::unique_ptr<QMenuBar> menu = LoadResourceMenuBar(kMainMenuId)) {
     mainMenu = menu.release();
     setMenuBar(mainMenu);
-    connect(mainMenu, &QMenuBar::triggered, this, [this](QAction* action) { OnCommand(action->data().toInt()); });
+    // As with the popup, the command runs once the menu is done with its item:
+    // Exit would otherwise delete the menu bar under the menu's own key press.
+    connect(mainMenu, &QMenuBar::triggered, this, [this](QAction* action) { PostCommand(this, action->data().toInt()); });
   }
   if (listWindow == nullptr) {
     QMessageBox failed(QMessageBox::NoIcon, QString(), QStringLiteral("Address Book open failed!"), QMessageBox::Ok);

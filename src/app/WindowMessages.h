@@ -19,6 +19,12 @@ inline void SendCommand(QWidget* window, int id) {
   QCoreApplication::sendEvent(window, &message);
 }
 
+// Queues command `id` for `window`: it is carried out once the event at hand
+// (a menu still handling its item, say) is done.
+inline void PostCommand(QWidget* window, int id) {
+  if (window != nullptr) QCoreApplication::postEvent(window, new CommandMessage(id));
+}
+
 class ContextMenuMessage : public QEvent {
  public:
   ContextMenuMessage(QWidget* from, QPoint at) : QEvent(MessageType()), source(from), globalPos(at) {}
