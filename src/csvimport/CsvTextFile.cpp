@@ -1,5 +1,11 @@
 #include "csvimport/CsvTextFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+
 namespace ab {
 
 namespace {
@@ -21,11 +27,27 @@ std::string_view FirstLine(std::string_view bytes) {
   return line;
 }
 
+// Only a regular file of a bounded size is read; a FIFO or a device is
+// refused without waiting for a writer or reading forever.
+std::FILE* OpenRegularFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return nullptr;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      static_cast<std::uint64_t>(info.st_size) > CsvTextFile::kMaxFileBytes) {
+    ::close(fd);
+    return nullptr;
+  }
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (!file) ::close(fd);
+  return file;
+}
+
 }  // namespace
 
 bool CsvTextFile::Open(const std::string& path, const HeadingRowTest& isChineseHeadingRow) {
   Close();
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = OpenRegularFile(path);
   if (!file_) return false;
 
   raw_.resize(kPieceBytes);

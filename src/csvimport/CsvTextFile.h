@@ -5,6 +5,7 @@
 // opened and the text is converted on the fly, one 64 KiB piece at a time, so
 // a file of any size is read with bounded memory.
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -22,6 +23,8 @@ class CsvTextFile {
   using HeadingRowTest = std::function<bool(std::string_view utf8Line)>;
 
   static constexpr std::size_t kPieceBytes = 64 * 1024;
+  // Larger files are not read at all.
+  static constexpr std::uint64_t kMaxFileBytes = 64ull * 1024 * 1024;
 
   CsvTextFile() = default;
   ~CsvTextFile() { Close(); }
@@ -34,7 +37,8 @@ class CsvTextFile {
   // - text that is valid UTF-8 up to its end (or its 0x1A) stays as it is;
   // - anything else is Windows text: Big5 when the first line read as Big5
   //   passes `isChineseHeadingRow`, otherwise Windows-1252.
-  // False when the file cannot be opened or read.
+  // False when the file cannot be opened or read, is not a regular file, or
+  // is larger than kMaxFileBytes.
   bool Open(const std::string& path, const HeadingRowTest& isChineseHeadingRow);
   bool IsOpen() const { return file_ != nullptr; }
   void Close();

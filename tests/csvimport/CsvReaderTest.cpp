@@ -1,6 +1,7 @@
 // The reader's position tests, value rules and row assembly.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <random>
 #include <string>
@@ -219,20 +220,25 @@ TEST(CsvReaderRows, ArbitraryBytesGiveBoundedRowsAndValues) {
   }
 }
 
-TEST(CsvReaderOpen, MissingFileShowsTheImportError) {
+TEST(CsvReaderOpen, WhatIsNoRegularFileShowsTheImportErrorAtOnce) {
   TempFolder folder;
-  std::string text, caption;
-  int shown = 0;
-  CsvReader reader(folder.File("missing.csv"), [&](std::string_view t, std::string_view c) {
-    text = t;
-    caption = c;
-    ++shown;
-  });
-  EXPECT_FALSE(reader.IsOpen());
-  EXPECT_EQ(shown, 1);
-  EXPECT_EQ(text, "can not open CSV file");
-  EXPECT_EQ(caption, "IMPORT ERROR");
-  EXPECT_TRUE(reader.NextRow().empty());
+  const std::string fifo = folder.File("pipe.csv");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // opening it must not wait for a writer
+  for (const std::string& path : {folder.File("missing.csv"), fifo, std::string("/dev/zero"), folder.path()}) {
+    SCOPED_TRACE(path);
+    std::string text, caption;
+    int shown = 0;
+    CsvReader reader(path, [&](std::string_view t, std::string_view c) {
+      text = t;
+      caption = c;
+      ++shown;
+    });
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(text, "can not open CSV file");
+    EXPECT_EQ(caption, "IMPORT ERROR");
+    EXPECT_TRUE(reader.NextRow().empty());
+  }
 }
 
 TEST(CsvReaderOpen, EmptyFileOpensAndHasNoRow) {
