@@ -316,6 +316,13 @@ void RecreateContactList(QWidget* parent, ListStyle viewType) {
   if (hadFocus) listWindow->setFocus();
 }
 
+void ReshowContactList(QWidget* parent) {
+  SortContacts(listWindow);
+  if (listWindow != nullptr && listWindow->viewType() != ListStyle::Report) {
+    RecreateContactList(parent, listWindow->viewType());
+  }
+}
+
 void LoadCurrentRowCard() {
   if (!IsValidRow(currentRow)) return;
   if (!currentRecord) currentRecord = std::make_unique<ContactRecord>();

@@ -142,6 +142,10 @@ void DiscardContactList(ContactList* list);
 // view is on, and attaches the list keys to it.
 void RecreateContactList(QWidget* parent, ListStyle viewType);
 
+// What every command does after changing the table: sorts table and list,
+// and outside the details view builds the list again (in `parent`).
+void ReshowContactList(QWidget* parent);
+
 // A row of the contact table: 0 to contactCount - 1.
 inline bool IsValidRow(int row) { return row >= 0 && row < contactCount; }
 
