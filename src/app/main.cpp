@@ -2,28 +2,16 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <cstdlib>
 
+#include "app/DisplayCheck.h"
 #include "app/WinMain.h"
 
-namespace {
-
-bool HasDisplay() {
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (!HasDisplay()) {
-    std::fputs(
-        "addressbook: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-        "Start it from a desktop session, or set QT_QPA_PLATFORM=offscreen to run it without one.\n",
-        stderr);
+  if (const auto problem = ab::DisplayProblem()) {
+    std::fprintf(stderr,
+                 "addressbook: %s\n"
+                 "Start it from a desktop session, or set QT_QPA_PLATFORM=offscreen to run it without one.\n",
+                 problem->c_str());
     return 1;
   }
   QApplication app(argc, argv);
