@@ -1,10 +1,13 @@
 #include "app/SingleInstance.h"
 
+#include <QFile>
 #include <QLocalSocket>
 
 #include <unistd.h>
 
 #include <utility>
+
+#include "shell/UserRuntimeFolder.h"
 
 namespace ab {
 namespace {
@@ -14,7 +17,9 @@ constexpr int kConnectTimeoutMs = 1000;
 }  // namespace
 
 QString InstanceNameForUser() {
-  return QStringLiteral("AddressBookWClass-%1").arg(static_cast<qulonglong>(::getuid()));
+  const std::string folder = UserRuntimeFolder();
+  if (folder.empty()) return {};
+  return QFile::decodeName(QByteArray::fromStdString(folder)) + QStringLiteral("/AddressBookWClass");
 }
 
 SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {
@@ -33,6 +38,7 @@ bool SingleInstance::TryConnect() const {
 }
 
 bool SingleInstance::HandOverToRunning() {
+  if (name_.isEmpty() || !IsFreeOrOwn(QFile::encodeName(name_).toStdString())) return false;
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (TryConnect()) return true;
     if (server_.listen(name_)) return false;

@@ -1,7 +1,7 @@
 #pragma once
 // One address book per user: the first start claims a local socket named
-// after the window class and the user; a later start connects to it, which
-// asks the first to come forward, and then ends.
+// after the window class in the user's own runtime folder; a later start
+// connects to it, which asks the first to come forward, and then ends.
 
 #include <QLocalServer>
 #include <QObject>
@@ -11,7 +11,8 @@
 
 namespace ab {
 
-// "AddressBookWClass-<uid>": the user's id, since $USER may be unset.
+// "<runtime folder>/AddressBookWClass" (UserRuntimeFolder); empty when the
+// user has no safe runtime folder, and the program then runs unguarded.
 QString InstanceNameForUser();
 
 class SingleInstance : public QObject {
@@ -22,7 +23,8 @@ class SingleInstance : public QObject {
 
   // True when another instance is running and has been asked to come
   // forward; otherwise this instance answers later starts from now on. A
-  // socket left behind by a crashed instance is replaced.
+  // socket left behind by a crashed instance is replaced; a socket of another
+  // user's is never connected to nor replaced (the program then runs unguarded).
   bool HandOverToRunning();
 
   // Called for every later start.

@@ -7,13 +7,12 @@
 #include <cerrno>
 #include <string>
 
-#include <QDir>
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
 #include "shell/Launcher.h"
 #include "shell/ShellNames.h"
+#include "shell/UserRuntimeFolder.h"
 
 namespace ab {
 
@@ -21,14 +20,12 @@ namespace {
 
 std::string_view UpToZero(std::string_view text) { return text.substr(0, text.find('\0')); }
 
-// The temporary folder as file-system bytes, ending with '/'; empty when the
-// folder is unset or does not exist.
-std::string TemporaryFolder() {
-  const QString temp = QDir::tempPath();
-  if (temp.isEmpty()) return {};
-  std::string folder = QFile::encodeName(temp).toStdString();
-  if (folder.back() != '/') folder += '/';
-  return folder;
+// A URL has no line breaks: whatever a value holds cannot add lines to the file.
+std::string WithoutLineBreaks(std::string_view text) {
+  std::string out;
+  for (const char c : text)
+    if (c != '\r' && c != '\n') out += c;
+  return out;
 }
 
 // Text mode: every line feed reaches the disk as carriage return and line feed.
@@ -51,21 +48,23 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// The names are fixed and the temporary folder is usually shared, so whatever
-// another user planted under them is refused rather than followed: a link
-// (which would overwrite its target) or a pipe (whose opening would block).
+// The names are fixed, so whatever is found under them is refused rather than
+// followed unless it is a plain file of the user's own: a link (which would
+// overwrite its target), a pipe (whose opening would block), another user's file.
 bool WriteShortcutFile(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   struct stat info {};
-  const bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && WriteAll(fd, bytes);
+  const bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid() &&
+                       ::ftruncate(fd, 0) == 0 && WriteAll(fd, bytes);
   return (::close(fd) == 0) && written;
 }
 
-int HandOverThroughShortcut(const char* fileName, const std::string& url) {
-  const std::string folder = TemporaryFolder();
+int HandOverThroughShortcut(const char* fileName, std::string_view value) {
+  const std::string folder = UserRuntimeFolder();
   if (folder.empty()) return 0;
-  const std::string path = folder + fileName;
+  const std::string path = folder + "/" + fileName;
+  const std::string url = WithoutLineBreaks(value);
   if (path.size() + 1 > kShellPathCapacity) return 0;
 
   std::string contents;
@@ -80,10 +79,10 @@ int HandOverThroughShortcut(const char* fileName, const std::string& url) {
 
 }  // namespace
 
-int OpenWebPage(std::string_view url) { return HandOverThroughShortcut(kWebShortcutFileName, std::string(UpToZero(url))); }
+int OpenWebPage(std::string_view url) { return HandOverThroughShortcut(kWebShortcutFileName, UpToZero(url)); }
 
 int ComposeMailTo(std::string_view address) {
-  return HandOverThroughShortcut(kMailShortcutFileName, kMailtoScheme + std::string(UpToZero(address)));
+  return HandOverThroughShortcut(kMailShortcutFileName, std::string(kMailtoScheme) + std::string(UpToZero(address)));
 }
 
 bool CanOpenInternetShortcuts() { return !FindUrlOpener().isEmpty(); }

@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -157,7 +158,9 @@ TEST_F(StartupTest, ANormalRunLoadsTheCardsAndReleasesEverythingAtTheEnd) {
 class SingleInstanceTest : public ::testing::Test {
  protected:
   // Every socket of these tests lives in a private temporary folder.
-  SingleInstanceTest() : tmp_("TMPDIR", QByteArray::fromStdString(sockets_.path())) {}
+  SingleInstanceTest()
+      : runtime_("XDG_RUNTIME_DIR", QByteArray::fromStdString(sockets_.path())),
+        tmp_("TMPDIR", QByteArray::fromStdString(sockets_.path())) {}
 
   static std::string ProgramCopy(const TempFolder& into, bool withBundle) {
     const std::string program = into.File("addressbook");
@@ -168,14 +171,15 @@ class SingleInstanceTest : public ::testing::Test {
 
   QProcessEnvironment Environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(sockets_.path()));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(sockets_.path()));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     return env;
   }
 
-  std::string SocketPath() const { return sockets_.File(InstanceNameForUser().toStdString()); }
+  static std::string SocketPath() { return InstanceNameForUser().toStdString(); }
 
   TempFolder sockets_;
+  ScopedEnv runtime_;
   ScopedEnv tmp_;
   TempFolder programFolder_;
 };
@@ -229,6 +233,43 @@ TEST_F(SingleInstanceTest, ASocketLeftByACrashedInstanceIsReplaced) {
   EXPECT_TRUE(instance.listening());
 }
 
+TEST_F(SingleInstanceTest, TheSocketLivesInAFolderOfTheUsersOwn) {
+  const std::string uid = std::to_string(::getuid());
+  const std::string fallback = sockets_.File("addressbook-" + uid);
+  EXPECT_EQ(SocketPath(), sockets_.File("AddressBookWClass"));
+  ::chmod(sockets_.path().c_str(), 0755);  // a runtime folder others may enter is not used
+  EXPECT_EQ(SocketPath(), fallback + "/AddressBookWClass");
+  ::chmod(sockets_.path().c_str(), 0700);
+  {
+    ScopedEnv unset("XDG_RUNTIME_DIR", QByteArray());
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(SocketPath(), fallback + "/AddressBookWClass");
+    struct stat info {};
+    ASSERT_EQ(::lstat(fallback.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    if (::geteuid() == 0) {  // only root can give the folder to someone else
+      ASSERT_EQ(::chown(fallback.c_str(), 65534, 65534), 0);
+      EXPECT_EQ(SocketPath(), "");
+      SingleInstance unguarded(InstanceNameForUser());
+      EXPECT_FALSE(unguarded.HandOverToRunning());
+      EXPECT_FALSE(unguarded.listening());
+    }
+  }
+}
+
+TEST_F(SingleInstanceTest, AnotherUsersSocketIsNeitherUsedNorReplaced) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a socket to another user";
+  QLocalServer stranger;
+  ASSERT_TRUE(stranger.listen(InstanceNameForUser()));
+  ASSERT_EQ(::chown(SocketPath().c_str(), 65534, 65534), 0);
+  SingleInstance instance(InstanceNameForUser());
+  EXPECT_FALSE(instance.HandOverToRunning());
+  EXPECT_FALSE(instance.listening());
+  QTest::qWait(50);
+  EXPECT_FALSE(stranger.hasPendingConnections());
+  EXPECT_TRUE(fs::exists(SocketPath()));
+}
+
 TEST_F(SingleInstanceTest, TwoRealStartsLeaveOneRunning) {
   QProcess first;
   first.setProcessEnvironment(Environment());
@@ -262,15 +303,26 @@ TEST_F(SingleInstanceTest, TheProgramRunsAndEndsWithZero) {
 }
 
 TEST_F(SingleInstanceTest, WithoutADisplayTheProgramSaysSoAndFails) {
-  QProcess program;
-  QProcessEnvironment env = Environment();
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(QLatin1String(name));
-  program.setProcessEnvironment(env);
-  program.start(QString::fromStdString(ProgramCopy(programFolder_, true)), {});
-  ASSERT_TRUE(program.waitForFinished(20000));
-  EXPECT_EQ(program.exitCode(), 1);
-  EXPECT_TRUE(program.readAllStandardError().contains("no display"));
-  EXPECT_FALSE(fs::exists(programFolder_.File("VCardData")));
+  struct Case {
+    const char* display;
+    const char* message;
+  };
+  const QString copy = QString::fromStdString(ProgramCopy(programFolder_, true));
+  // ":99" names a display that nobody serves: Qt itself would abort there.
+  for (const Case& c : {Case{nullptr, "no display"}, Case{":99", "cannot open the display \":99\""}}) {
+    SCOPED_TRACE(c.message);
+    QProcess program;
+    QProcessEnvironment env = Environment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(QLatin1String(name));
+    if (c.display != nullptr) env.insert(QStringLiteral("DISPLAY"), QLatin1String(c.display));
+    program.setProcessEnvironment(env);
+    program.start(copy, {});
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_TRUE(program.readAllStandardError().contains(c.message));
+    EXPECT_FALSE(fs::exists(programFolder_.File("VCardData")));
+  }
 }
 
 }  // namespace

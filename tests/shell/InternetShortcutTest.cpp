@@ -70,10 +70,9 @@ const HandOverCase kHandOverCases[] = {
     {"QuotesClosed", false, "x'\"; touch MARKER; echo '\"",
      "[InternetShortCut]\r\nURL=x'\"; touch MARKER; echo '\"\r\n", "x'\"; touch MARKER; echo '\""},
     {"OptionLike", false, "--manual", "[InternetShortCut]\r\nURL=--manual\r\n", "--manual"},
-    // The file is written in text mode, so a line feed inside the URL also
-    // reaches the disk as CR LF; the opener still gets the URL as it is.
-    {"Newline", false, "http://x/\ntouch MARKER",
-     "[InternetShortCut]\r\nURL=http://x/\r\ntouch MARKER\r\n", "http://x/\ntouch MARKER"},
+    // A URL has no line breaks: a value cannot add lines to the file.
+    {"LineBreaks", false, "http://x/\r\n[Other]\nURL=file:///etc",
+     "[InternetShortCut]\r\nURL=http://x/[Other]URL=file:///etc\r\n", "http://x/[Other]URL=file:///etc"},
     {"PlainMail", true, "ann@example.com",
      "[InternetShortCut]\r\nURL=mailto:ann@example.com\r\n", "mailto:ann@example.com"},
     {"MailWithQuery", true, "a b@x.org?subject=Hi there&body=1",
@@ -144,6 +143,23 @@ TEST(InternetShortcut, ShortcutPathIsBoundedBy260Bytes) {
   EXPECT_EQ(ComposeMailTo("ann@example.com"), 0);
   EXPECT_FALSE(std::filesystem::exists(fits + "/ostrel.url"));
   EXPECT_TRUE(sandbox.CallsAfterGracePeriod().empty());
+}
+
+TEST(InternetShortcut, WithoutAPrivateRuntimeFolderAFolderOfTheUsersOwnIsMade) {
+  ShellSandbox sandbox;
+  ::chmod(sandbox.TempDir().c_str(), 0755);  // others may enter: not the user's own
+  ASSERT_EQ(OpenWebPage("http://a/"), 1);
+  const std::string own = sandbox.TempDir() + "/addressbook-" + std::to_string(::getuid());
+  EXPECT_EQ(ShellSandbox::ReadFile(own + "/vtwww.url"), "[InternetShortCut]\r\nURL=http://a/\r\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(own.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  if (::geteuid() == 0) {  // only root can make a file that belongs to someone else
+    ShellSandbox::WriteFile(own + "/ostrel.url", "planted");
+    ASSERT_EQ(::chown((own + "/ostrel.url").c_str(), 65534, 65534), 0);
+    EXPECT_EQ(ComposeMailTo("ann@example.com"), 0);
+    EXPECT_EQ(ShellSandbox::ReadFile(own + "/ostrel.url"), "planted");
+  }
 }
 
 TEST(InternetShortcut, PlantedLinkOrPipeIsRefusedNotFollowed) {

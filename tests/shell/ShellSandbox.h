@@ -1,5 +1,6 @@
 #pragma once
-// A private world for one shell test: its own temporary folder ($TMPDIR), its
+// A private world for one shell test: its own runtime folder ($XDG_RUNTIME_DIR,
+// also $TMPDIR for the fallback), its
 // own registry store ($XDG_CONFIG_HOME), and a PATH whose URL opener is a
 // recording fake. Every program started by the code under test writes one
 // call record (its arguments, one per line with a separator after each) into
@@ -59,12 +60,14 @@ class ShellSandbox {
   ShellSandbox()
       : root_(std::filesystem::canonical(base_.path()).string()),
         path_("PATH", root_ + "/bin:/usr/bin:/bin"),
+        runtime_("XDG_RUNTIME_DIR", root_ + "/tmp"),
         tmpdir_("TMPDIR", root_ + "/tmp"),
         configHome_("XDG_CONFIG_HOME", root_ + "/config"),
         home_("HOME", root_ + "/home") {
     for (const char* folder : {"bin", "tmp", "config", "home", "calls", "empty-bin"}) {
       std::filesystem::create_directories(root_ + "/" + folder);
     }
+    ::chmod((root_ + "/tmp").c_str(), 0700);
     InstallRecorder(root_ + "/bin/xdg-open", "");
   }
 
@@ -83,10 +86,15 @@ class ShellSandbox {
       folder.append(part, 'd');
     }
     std::filesystem::create_directories(folder);
+    ::chmod(folder.c_str(), 0700);
     return folder;
   }
 
-  void SetTempFolder(const std::optional<std::string>& folder) { tmpdir_.Set(folder); }
+  // The runtime folder and the temporary folder its fallback is made in.
+  void SetTempFolder(const std::optional<std::string>& folder) {
+    runtime_.Set(folder);
+    tmpdir_.Set(folder);
+  }
   void SetConfigHome(const std::optional<std::string>& folder) { configHome_.Set(folder); }
   // A PATH on which no URL opener can be found.
   void RemoveOpenerFromPath() { path_.Set(root_ + "/empty-bin"); }
@@ -175,6 +183,7 @@ class ShellSandbox {
   ab::testing::TempFolder base_;
   std::string root_;
   ScopedEnv path_;
+  ScopedEnv runtime_;
   ScopedEnv tmpdir_;
   ScopedEnv configHome_;
   ScopedEnv home_;
