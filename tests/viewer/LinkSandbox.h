@@ -1,5 +1,5 @@
 #pragma once
-// A private world for the link tests: its own temporary folder ($TMPDIR),
+// A private world for the link tests: its own runtime folder ($XDG_RUNTIME_DIR),
 // registry store ($XDG_CONFIG_HOME) and home, and a PATH whose URL opener is a
 // fake that records its arguments, one file per start.
 
@@ -45,12 +45,13 @@ class LinkSandbox {
   LinkSandbox()
       : root_(std::filesystem::canonical(base_.path()).string()),
         path_("PATH", root_ + "/bin:/usr/bin:/bin"),
-        tmpdir_("TMPDIR", root_ + "/tmp"),
+        tmpdir_("XDG_RUNTIME_DIR", root_ + "/tmp"),
         config_("XDG_CONFIG_HOME", root_ + "/config"),
         home_("HOME", root_ + "/home") {
     for (const char* folder : {"bin", "tmp", "config", "home", "calls", "no-opener"}) {
       std::filesystem::create_directories(root_ + "/" + folder);
     }
+    ::chmod((root_ + "/tmp").c_str(), 0700);
     // Writes its arguments, one a line, and moves the record into place when complete.
     const std::string opener = root_ + "/bin/xdg-open";
     std::ofstream(opener) << "#!/bin/sh\n"
