@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QFile>
 #include <QPointer>
+#include <QStandardPaths>
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "app/AppState.h"
 #include "app/ContactList.h"
@@ -46,7 +50,8 @@ int AskStartQuestion(int stringId) { return AskYesNo(nullptr, stringId) == kResu
 StartOptions DefaultStartOptions() {
   StartOptions options;
   options.programFolder = QCoreApplication::applicationDirPath();
-  options.resourceLibraryPath = options.programFolder + QStringLiteral("/OSTREL_RC.dll");
+  options.resourceLibraryPath = FindResourceLibrary(options.programFolder);
+  options.dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   options.instanceName = InstanceNameForUser();
   options.quitAfterFirstPaint = qEnvironmentVariable("AB_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1");
   return options;
@@ -64,7 +69,18 @@ int WinMain(const StartOptions& options) {
   }
   if (RegisterMainWindowClass() == 0) return 0;
   if (RegisterCardViewerClass() == 0) return 0;
-  if (LoadCardStore(options.programFolder.toStdString(), AskStartQuestion) == 0) return 0;
+  std::string problem;
+  const std::string cardFolderPath =
+      ChooseCardFolder(QFile::encodeName(options.programFolder).toStdString(),
+                       QFile::encodeName(options.dataFolder).toStdString(), &problem);
+  if (cardFolderPath.empty()) {
+    const QString text = QStringLiteral("Address Book has no folder to keep its cards in: %1.").arg(QString::fromStdString(problem));
+    std::fprintf(stderr, "addressbook: %s\n", text.toLocal8Bit().constData());
+    QMessageBox failed(QMessageBox::Critical, QStringLiteral("ERROR"), text, QMessageBox::Ok);
+    failed.exec();
+    return 1;
+  }
+  if (LoadCardFolder(cardFolderPath, AskStartQuestion) == 0) return 0;
 
   std::unique_ptr<MainWindow> window(CreateMainWindow(QCoreApplication::instance()));
   if (!window) return 0;

@@ -8,19 +8,21 @@
 namespace ab {
 
 struct StartOptions {
-  QString programFolder;        // VCardData is made and read here
+  QString programFolder;        // VCardData is made and read here where it can be written
+  QString dataFolder;           // ... else in addressbook/VCardData in this user's data folder
   QString resourceLibraryPath;  // OSTREL_RC.dll
   QString instanceName;         // the single-instance socket
   // Closes the main window as soon as it has been painted once (start-up timing).
   bool quitAfterFirstPaint = false;
 };
 
-// The program's own folder and library, the user's instance name, and
+// The program's own folder and library, the user's data folder and instance name, and
 // AB_QUIT_AFTER_FIRST_PAINT=1 from the environment. Needs the application object.
 StartOptions DefaultStartOptions();
 
 // Runs the program in the existing QApplication; the exit code: 0 when another
-// instance took over or a start step failed, otherwise that of the event loop.
+// instance took over or a start step failed, 1 when no card folder can be had,
+// otherwise that of the event loop.
 int WinMain(const StartOptions& options);
 
 }  // namespace ab

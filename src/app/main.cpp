@@ -16,5 +16,6 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Address Book"));
+  QApplication::setDesktopFileName(QStringLiteral("com.vantoro.AddressBook"));
   return ab::WinMain(ab::DefaultStartOptions());
 }

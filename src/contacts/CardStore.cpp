@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -122,6 +124,41 @@ int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo) 
   std::string folder = programFolder;
   while (!folder.empty() && folder.back() == '/') folder.pop_back();
   return LoadCardFolder(folder + "/VCardData", askYesNo);
+}
+
+std::string ChooseCardFolder(const std::string& programFolder, const std::string& dataHome, std::string* error) {
+  std::string beside = programFolder;
+  while (beside.size() > 1 && beside.back() == '/') beside.pop_back();
+  beside += "/VCardData";
+  struct stat info {};
+  if (::stat(beside.c_str(), &info) == 0) {
+    if (!S_ISDIR(info.st_mode) || ::access(beside.c_str(), W_OK | X_OK) == 0) return beside;
+  } else if (::mkdir(beside.c_str(), 0777) == 0) {
+    return beside;
+  }
+  if (dataHome.empty() || dataHome.front() != '/') {
+    if (error) *error = "the folder beside the program cannot be written, and there is no data folder for the user";
+    return {};
+  }
+  // The data folder itself may be missing too; the user's cards are the user's alone.
+  std::error_code ignored;
+  std::filesystem::create_directories(dataHome, ignored);
+  const std::string folder = dataHome + "/addressbook/VCardData";
+  ::mkdir((dataHome + "/addressbook").c_str(), 0700);
+  ::mkdir(folder.c_str(), 0700);
+  if (::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && ::access(folder.c_str(), W_OK | X_OK) == 0) {
+    return folder;
+  }
+  if (error) *error = "neither '" + beside + "' nor '" + folder + "' can be made or written";
+  return {};
+}
+
+std::string UserDataFolder() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && data[0] == '/') return data;
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] != '/') return {};
+  return std::string(home) + "/.local/share";
 }
 
 void FillRow(const ContactRecord& record, int row) {

@@ -47,6 +47,17 @@ int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo);
 // The same with the card folder itself given (the command-line companion's folders).
 int LoadCardFolder(const std::string& cardFolderPath, const AskYesNoFn& askYesNo);
 
+// The card folder of a program in `programFolder`: VCardData beside it where
+// that folder exists and may be written, or can be made there (also where a
+// file has its name, so that the user is asked about it); otherwise
+// addressbook/VCardData in the user's data folder `dataHome`, made when
+// missing. Empty, with the reason in `error`, when neither can be had.
+std::string ChooseCardFolder(const std::string& programFolder, const std::string& dataHome,
+                             std::string* error = nullptr);
+// The user's data folder as the desktop defines it: $XDG_DATA_HOME when it is
+// an absolute path, else ~/.local/share. Empty without a home folder.
+std::string UserDataFolder();
+
 void FillRow(const ContactRecord& record, int row);
 void CopyRow(int destination, int source);
 // First row whose display name (key 0) or path (key 1) equals `text`; -1 otherwise.

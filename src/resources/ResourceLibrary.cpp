@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -72,6 +73,15 @@ void AddItems(Container* container, const std::vector<MenuItemData>& items) {
 }
 
 }  // namespace
+
+QString FindResourceLibrary(const QString& programFolder) {
+  const QString beside = programFolder + QStringLiteral("/OSTREL_RC.dll");
+  for (const QString& path : {beside, QStringLiteral(AB_INSTALLED_BUNDLE),
+                              programFolder + QStringLiteral("/../share/addressbook/OSTREL_RC.dll")}) {
+    if (QFileInfo(path).isFile()) return QFileInfo(path).absoluteFilePath();
+  }
+  return beside;
+}
 
 bool LoadResourceLibrary(const QString& path) {
   if (resourceLibrary != nullptr) FreeResourceLibrary();

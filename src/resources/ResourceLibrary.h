@@ -36,6 +36,12 @@ extern ResourceLibrary* resourceLibrary;  // the loaded library; null when none 
 // failure resourceLibrary stays null and false is returned.
 bool LoadResourceLibrary(const QString& path);
 
+// Where "OSTREL_RC.dll" is: beside the program (the build tree, a portable
+// copy), at the path the install rules put it, or in ../share/addressbook
+// from the program's folder; the first that exists, else the one beside the
+// program (whose loading then fails as a missing library does).
+QString FindResourceLibrary(const QString& programFolder);
+
 // Releases the loaded library; resourceLibrary is null afterwards. Returns false
 // when none was loaded, or when a QFile on the bundle is still open: Qt then
 // unlists the bundle at once but frees its memory only when that file is gone.

@@ -42,8 +42,8 @@ class LibraryForRender {
  public:
   LibraryForRender() {
     if (resourceLibrary != nullptr) return;
-    loaded_ = LoadResourceLibrary(QCoreApplication::applicationDirPath() + QStringLiteral("/OSTREL_RC.dll"));
-    if (!loaded_) std::cerr << "addressbook-cli: no resource library beside the program; the captions are left out\n";
+    loaded_ = LoadResourceLibrary(FindResourceLibrary(QCoreApplication::applicationDirPath()));
+    if (!loaded_) std::cerr << "addressbook-cli: no resource library found; the captions are left out\n";
   }
   ~LibraryForRender() {
     if (loaded_) FreeResourceLibrary();

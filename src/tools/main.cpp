@@ -1,6 +1,7 @@
 // addressbook-cli: the address book's card files from the command line.
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@ constexpr int kUsageError = 2;
 
 int Usage() {
   std::cerr << "usage: addressbook-cli show CARD\n"
-               "       addressbook-cli list FOLDER\n"
+               "       addressbook-cli list [FOLDER]\n"
                "       addressbook-cli import-vcard FILE FOLDER\n"
                "       addressbook-cli import-csv FILE FOLDER\n"
                "       addressbook-cli export CARD OUT\n"
@@ -43,6 +44,18 @@ int LoadFolder(const std::string& folder) {
   return ab::LoadCardFolder(folder, DeclineQuestion)
              ? 0
              : Fail("cannot use '" + folder + "' as a card folder (a file of that name is in the way, or the path is too long)");
+}
+
+// The window program's card folder, for a companion installed beside it.
+std::string DefaultCardFolder(const char* argv0) {
+  std::error_code ignored;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ignored);
+  const std::string programFolder = self.empty() ? std::filesystem::path(argv0).parent_path().string()
+                                                 : self.parent_path().string();
+  std::string problem;
+  const std::string folder = ab::ChooseCardFolder(programFolder, ab::UserDataFolder(), &problem);
+  if (folder.empty()) std::cerr << "addressbook-cli: " << problem << "\n";
+  return folder;
 }
 
 int Show(const std::string& card) {
@@ -99,6 +112,7 @@ int main(int argc, char** argv) {
   const std::string& command = args[0];
   if (command == "show" && args.size() == 2) return Show(args[1]);
   if (command == "list" && args.size() == 2) return List(args[1]);
+  if (command == "list" && args.size() == 1) return List(DefaultCardFolder(argv[0]));
   if (command == "import-vcard" && args.size() == 3) return ImportVCard(args[1], args[2]);
   if (command == "export" && args.size() == 3) return Export(args[1], args[2]);
   if (command == "import-csv" && args.size() == 3) return ab::RunImportCsv(args[1], args[2]);

@@ -263,6 +263,9 @@ def main():
     draw_preferred_mark(16).save("preferred-16.png")
     draw_no_photo(96, 120).save("no-photo.png")
     draw_hand_cursor()
+    # The desktop's icon theme gets the program's icon at every usual size.
+    for size in (16, 22, 24, 32, 48, 64, 128, 256):
+        draw_app_icon(size).save(os.path.join("..", "..", "desktop", "icons", f"{size}.png"))
 
 
 if __name__ == "__main__":
