@@ -12,29 +12,12 @@
 
 #include "shell/Launcher.h"
 #include "shell/ShellNames.h"
+#include "shell/ShortcutText.h"
 #include "shell/UserRuntimeFolder.h"
 
 namespace ab {
 
 namespace {
-
-std::string_view UpToZero(std::string_view text) { return text.substr(0, text.find('\0')); }
-
-// A URL has no line breaks: whatever a value holds cannot add lines to the file.
-std::string WithoutLineBreaks(std::string_view text) {
-  std::string out;
-  for (const char c : text)
-    if (c != '\r' && c != '\n') out += c;
-  return out;
-}
-
-// Text mode: every line feed reaches the disk as carriage return and line feed.
-void AppendTextMode(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -64,25 +47,18 @@ int HandOverThroughShortcut(const char* fileName, std::string_view value) {
   const std::string folder = UserRuntimeFolder();
   if (folder.empty()) return 0;
   const std::string path = folder + "/" + fileName;
-  const std::string url = WithoutLineBreaks(value);
   if (path.size() + 1 > kShellPathCapacity) return 0;
-
-  std::string contents;
-  AppendTextMode(contents, kShortcutSectionLine);
-  AppendTextMode(contents, kShortcutUrlPrefix);
-  AppendTextMode(contents, url);
-  AppendTextMode(contents, "\n");
-  if (!WriteShortcutFile(path, contents)) return 0;
-
+  if (!WriteShortcutFile(path, ShortcutFileText(value))) return 0;
+  const std::string url = HandedOverUrl(value);
   return StartDetached(FindUrlOpener(), QStringList{QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size()))});
 }
 
 }  // namespace
 
-int OpenWebPage(std::string_view url) { return HandOverThroughShortcut(kWebShortcutFileName, UpToZero(url)); }
+int OpenWebPage(std::string_view url) { return HandOverThroughShortcut(kWebShortcutFileName, url); }
 
 int ComposeMailTo(std::string_view address) {
-  return HandOverThroughShortcut(kMailShortcutFileName, std::string(kMailtoScheme) + std::string(UpToZero(address)));
+  return HandOverThroughShortcut(kMailShortcutFileName, std::string(kMailtoScheme) + HandedOverUrl(address));
 }
 
 bool CanOpenInternetShortcuts() { return !FindUrlOpener().isEmpty(); }
