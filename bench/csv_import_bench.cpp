@@ -90,10 +90,9 @@ void BM_ReadAndMapCsv_255Rows(benchmark::State& state) {
     CsvReader reader(csv, nullptr);
     CsvColumnMapping mapping;
     ReadHeadingRow(reader, mapping);
-    CsvRow values;
     int rows = 0;
-    for (std::string* row = &reader.NextRow(); !row->empty(); row = &reader.NextRow()) {
-      if (!ReadRecordRow(*row, mapping, values)) continue;
+    for (CsvRow values; reader.NextRow(values);) {
+      if (!ReadRecordRow(values, mapping)) continue;
       record.Clear();
       FillRecordFromCsv(record, values, mapping);
       ++rows;

@@ -14,12 +14,14 @@ iconv_t OpenToUtf8(CsvCharset from) {
   static constexpr const char* kUtf16LE[] = {"UTF-16LE", nullptr};
   static constexpr const char* kUtf16BE[] = {"UTF-16BE", nullptr};
   static constexpr const char* kBig5[] = {"CP950", "BIG5", nullptr};
+  static constexpr const char* kShiftJis[] = {"CP932", "SHIFT_JIS", nullptr};
   static constexpr const char* kWindows1252[] = {"WINDOWS-1252", "CP1252", nullptr};
   const char* const* names = nullptr;
   switch (from) {
     case CsvCharset::Utf16LE: names = kUtf16LE; break;
     case CsvCharset::Utf16BE: names = kUtf16BE; break;
     case CsvCharset::Big5: names = kBig5; break;
+    case CsvCharset::ShiftJis: names = kShiftJis; break;
     case CsvCharset::Windows1252: names = kWindows1252; break;
     case CsvCharset::Utf8:
     case CsvCharset::Utf8WithBom: return kNoConverter;
@@ -40,6 +42,7 @@ std::string_view CharsetName(CsvCharset charset) {
     case CsvCharset::Utf16LE: return "UTF-16LE";
     case CsvCharset::Utf16BE: return "UTF-16BE";
     case CsvCharset::Big5: return "BIG5";
+    case CsvCharset::ShiftJis: return "SHIFT_JIS";
     case CsvCharset::Windows1252: return "WINDOWS-1252";
   }
   return "?";
@@ -135,6 +138,19 @@ std::optional<std::string> DecodeStrictly(std::string_view bytes, CsvCharset fro
   if (result == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
   out.resize(out.size() - outLeft);
   return out;
+}
+
+bool HasCodePointIn(std::string_view utf8, char32_t low, char32_t high) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k)
+      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    if (code >= low && code <= high) return true;
+    i += length;
+  }
+  return false;
 }
 
 }  // namespace ab

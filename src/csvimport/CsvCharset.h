@@ -17,6 +17,7 @@ enum class CsvCharset {
   Utf16LE,      // UTF-16 behind the mark FF FE
   Utf16BE,      // UTF-16 behind the mark FE FF
   Big5,         // Traditional Chinese Windows text, code page 950
+  ShiftJis,     // Japanese Windows text, code page 932
   Windows1252,  // Western Windows text, code page 1252
 };
 
@@ -70,5 +71,9 @@ class CharsetDecoder {
 // The whole of `bytes` as UTF-8; empty when any byte is not a character of
 // the set (used to try a character set on the heading row).
 std::optional<std::string> DecodeStrictly(std::string_view bytes, CsvCharset from);
+
+// True when a character of the text (well-formed UTF-8, as the reader
+// delivers it) lies in [low, high].
+bool HasCodePointIn(std::string_view utf8, char32_t low, char32_t high);
 
 }  // namespace ab

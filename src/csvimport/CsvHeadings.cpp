@@ -12,9 +12,6 @@ namespace ab {
 
 namespace {
 
-constexpr std::string_view kReferredByEntry = "eferred By";
-constexpr std::string_view kReferredBySpelling = "Referred By";
-
 template <int Count>
 std::array<std::string_view, Count> LoadHeadings(int firstId) {
   std::array<std::string_view, Count> table{};
@@ -45,21 +42,27 @@ std::span<const std::string_view> HeadingTable(std::string_view language) {
   return {};
 }
 
-bool HeadingMatches(std::string_view tableEntry, std::string_view heading) {
-  return heading == tableEntry || (tableEntry == kReferredByEntry && heading == kReferredBySpelling);
+std::string FoldHeading(std::string_view heading) {
+  std::string folded(TrimBlanks(heading));
+  for (char& c : folded)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return folded;
 }
 
-std::string_view DetectCsvLanguage(std::string_view firstHeading) {
-  if (FindHeading(HeadingTable(kLanguageChinese), firstHeading) != -1) return kLanguageChinese;
-  if (FindHeading(HeadingTable(kLanguageEnglish), firstHeading) != -1) return kLanguageEnglish;
+bool HeadingMatches(std::string_view tableEntry, std::string_view heading) {
+  return FoldHeading(tableEntry) == FoldHeading(heading);
+}
+
+std::string_view DetectCsvLanguage(std::string_view heading) {
+  if (FindHeading(HeadingTable(kLanguageChinese), heading) != -1) return kLanguageChinese;
+  if (FindHeading(HeadingTable(kLanguageEnglish), heading) != -1) return kLanguageEnglish;
   return kLanguageUnknown;
 }
 
 bool IsChineseHeadingRow(std::string_view utf8Line) {
+  const std::string_view line = utf8Line.substr(0, utf8Line.find_first_of("\r\n"));
   const auto chinese = HeadingTable(kLanguageChinese);
-  std::string row(utf8Line);
-  for (std::string heading = CsvReader::NextField(row); heading != kEndOfFields;
-       heading = CsvReader::NextField(row)) {
+  for (const std::string& heading : SplitCsvRecord(line, DetectSeparator(line))) {
     const int position = FindHeading(chinese, heading);
     if (position != -1 && !IsAscii(chinese[static_cast<std::size_t>(position)])) return true;
   }

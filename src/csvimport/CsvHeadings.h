@@ -4,6 +4,7 @@
 // 5000-5089 (Traditional Chinese), and how a file's language is told.
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace ab {
@@ -24,17 +25,19 @@ inline constexpr std::size_t kHeadingSlotBytes = 128;
 // empty for "UNKNOWN" or any other tag.
 std::span<const std::string_view> HeadingTable(std::string_view language);
 
-// Whether a heading of the file equals a table entry: exact bytes, case and
-// spaces included. The English entry "eferred By" also takes "Referred By",
-// the spelling the mail program writes, so that the columns after it map.
+// A heading as it is compared: without the blanks around it, letters A-Z in
+// lower case (other characters as they are).
+std::string FoldHeading(std::string_view heading);
+
+// Whether a heading of the file stands for a table entry: equal once folded.
 bool HeadingMatches(std::string_view tableEntry, std::string_view heading);
 
 // "CHT" when the heading is one of the Chinese table (compared first, so
 // "ISDN", which both tables hold, is Chinese), "ENU" when it is one of the
 // English table, otherwise "UNKNOWN".
-std::string_view DetectCsvLanguage(std::string_view firstHeading);
+std::string_view DetectCsvLanguage(std::string_view heading);
 
-// True when a heading of the line, taken by the reader's value rules, is a
+// True when a heading of the line, split as the reader splits it, is a
 // Chinese table entry that is not plain ASCII: the sign that a legacy file is
 // Big5 rather than Windows-1252.
 bool IsChineseHeadingRow(std::string_view utf8Line);

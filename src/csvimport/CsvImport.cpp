@@ -1,5 +1,6 @@
 #include "csvimport/CsvImport.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -9,7 +10,9 @@
 
 namespace ab {
 
-int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks) {
+int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks, CsvImportCounts* counts) {
+  CsvImportCounts done;
+  if (counts) *counts = done;
   CsvReader reader(path, hooks.showMessage);
   if (!reader.IsOpen()) return 1;
 
@@ -17,18 +20,21 @@ int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks) {
   // Without a heading row there is nothing to give the values a meaning.
   if (ReadHeadingRow(reader, mapping).empty()) return 1;
 
-  // The whole file is read before the first card is made.
+  // The whole file is read before the first card is made; rows beyond the
+  // table's room are only counted.
+  const auto room = static_cast<std::size_t>(std::max(0, kMaxContacts - contactCount));
   std::vector<CsvRow> rows;
-  CsvRow values;
-  for (std::string* row = &reader.NextRow(); !row->empty() && rows.size() < kMaxCsvRowsKept;
-       row = &reader.NextRow()) {
-    if (ReadRecordRow(*row, mapping, values)) rows.push_back(std::move(values));
+  for (CsvRow values; reader.NextRow(values);) {
+    if (!ReadRecordRow(values, mapping)) continue;
+    if (rows.size() < room)
+      rows.push_back(std::move(values));
+    else
+      ++done.leftOut;
   }
 
   if (!currentRecord) currentRecord = std::make_unique<ContactRecord>();
   ContactRecord& record = *currentRecord;
   for (const CsvRow& row : rows) {
-    if (contactCount + 1 > kMaxContacts) return 0;
     currentRow = contactCount++;
     std::string cardPath;
     MakeCardFileName(cardPath, cardFolder.str());
@@ -38,12 +44,14 @@ int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks) {
     // A new card never replaces another file; the row takes the name it got.
     const int saved = SaveNew(record);
     FillRow(record, currentRow);
+    ++done.imported;
     if (hooks.cardAdded)
       hooks.cardAdded(currentRow, saved);
     else
       SortTable(hooks.sortColumn);
   }
-  return 1;
+  if (counts) *counts = done;
+  return done.leftOut > 0 ? 0 : 1;
 }
 
 }  // namespace ab

@@ -12,8 +12,8 @@ namespace ab {
 
 // Where the import meets the program around it; every hook may be left empty.
 struct CsvImportHooks {
-  // Shows "can not open CSV file" / "IMPORT ERROR" when the file cannot be
-  // opened. Empty: nothing is shown.
+  // Shows why the file is not read: "can not open CSV file", or that it is
+  // too large, with the caption "IMPORT ERROR". Empty: nothing is shown.
   CsvMessageFn showMessage;
   // Called once per card, after the card's table row is filled and its file
   // written (`saved` is Save's result, which the run otherwise ignores). The
@@ -23,14 +23,18 @@ struct CsvImportHooks {
   int sortColumn = SORT_BY_NAME;
 };
 
-// Kept data rows beyond this are never read: however full the table, the run
-// stops at row kMaxContacts + 1 at the latest.
-inline constexpr int kMaxCsvRowsKept = kMaxContacts + 1;
+// What a run did, for the message at its end.
+struct CsvImportCounts {
+  int imported = 0;  // cards made, each with its table row
+  int leftOut = 0;   // data rows not imported because the address book was full
+};
 
 // Imports the file into the card store (cardFolder, contactTable,
-// currentRecord). 0 when the run stopped because the contact table was full,
-// otherwise 1 (also when the file could not be opened or has no heading row,
-// in which case nothing is imported).
-int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks = {});
+// currentRecord): every data row with a value becomes a card, as long as the
+// table has room. 0 when rows were left out because the contact table was
+// full, otherwise 1 (also when the file could not be read or has no heading
+// row, in which case nothing is imported). `counts`, when given, gets the
+// counts of the run.
+int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks = {}, CsvImportCounts* counts = nullptr);
 
 }  // namespace ab

@@ -1,7 +1,7 @@
 #include "csvimport/CsvReader.h"
 
 #include <algorithm>
-#include <cstddef>
+#include <array>
 
 #include "csvimport/CsvHeadings.h"
 
@@ -9,96 +9,103 @@ namespace ab {
 
 namespace {
 
-// Positions are signed and -1 stands for "none", so every comparison of the
-// rules can be written as it reads.
-using Pos = std::ptrdiff_t;
+enum class Role { Text, Quote, Separator, LineEnd };
 
-Pos At(std::size_t position) { return position == std::string_view::npos ? -1 : static_cast<Pos>(position); }
+// Follows the quoting of a record one character at a time. A quote opens a
+// quoted value only at the start of a value; inside, a quote closes it, and a
+// quote right after the closing one stands for itself.
+class QuoteTracker {
+ public:
+  explicit QuoteTracker(std::string_view separators) : separators_(separators) {}
 
-struct LineShape {
-  Pos lastQuote;
-  Pos previousQuote;  // the last double quote before lastQuote
-  Pos lastComma;
-  Pos lastSeparator;  // the last comma or double quote
+  Role Next(char c) {
+    if (inQuotes_) {
+      if (c != '"') return Role::Text;
+      inQuotes_ = false;
+      justClosed_ = true;
+      return Role::Quote;
+    }
+    if (justClosed_ && c == '"') {  // a doubled quote
+      inQuotes_ = true;
+      justClosed_ = false;
+      return Role::Text;
+    }
+    justClosed_ = false;
+    const bool lineEnd = c == '\n' || c == '\r';
+    if (lineEnd || separators_.find(c) != std::string_view::npos) {
+      atValueStart_ = true;
+      return lineEnd ? Role::LineEnd : Role::Separator;
+    }
+    const bool opens = c == '"' && atValueStart_;
+    atValueStart_ = false;
+    inQuotes_ = opens;
+    return opens ? Role::Quote : Role::Text;
+  }
+
+ private:
+  std::string_view separators_;
+  bool inQuotes_ = false;
+  bool justClosed_ = false;
+  bool atValueStart_ = true;
 };
-
-LineShape ShapeOf(std::string_view line) {
-  LineShape s{};
-  s.lastQuote = At(line.rfind('"'));
-  s.previousQuote = s.lastQuote > 0 ? At(line.rfind('"', static_cast<std::size_t>(s.lastQuote - 1))) : -1;
-  s.lastComma = At(line.rfind(','));
-  s.lastSeparator = std::max(s.lastQuote, s.lastComma);
-  return s;
-}
 
 }  // namespace
 
+std::string_view TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+char DetectSeparator(std::string_view firstRecord) {
+  std::array<int, kCsvSeparators.size()> counts{};
+  QuoteTracker tracker(kCsvSeparators);
+  for (const char c : firstRecord)
+    if (tracker.Next(c) == Role::Separator) ++counts[kCsvSeparators.find(c)];
+  const auto most = std::max_element(counts.begin(), counts.end());  // the first of equals
+  return kCsvSeparators[static_cast<std::size_t>(most - counts.begin())];
+}
+
+CsvRow SplitCsvRecord(std::string_view text, char separator) {
+  CsvRow values(1);
+  QuoteTracker tracker(std::string_view(&separator, 1));
+  for (const char c : text) {
+    switch (tracker.Next(c)) {
+      case Role::Separator: values.emplace_back(); break;
+      case Role::Quote: break;
+      case Role::Text:
+      case Role::LineEnd: values.back() += c; break;
+    }
+  }
+  return values;
+}
+
 CsvReader::CsvReader(const std::string& path, const CsvMessageFn& showMessage) : fileName_(path) {
-  isOpen_ = text_.Open(path, IsChineseHeadingRow);
-  if (!isOpen_ && showMessage) showMessage(kCsvOpenErrorText, kCsvOpenErrorCaption);
+  std::string error;
+  isOpen_ = text_.Open(path, IsChineseHeadingRow, &error);
+  if (!isOpen_ && showMessage) showMessage(error, kCsvOpenErrorCaption);
 }
 
-bool CsvReader::IsRowComplete(std::string_view line) {
-  const LineShape s = ShapeOf(line);
-  if (s.lastQuote == -1 && s.lastComma == -1) return true;
-  return s.previousQuote != -1 && s.lastComma != -1 && s.lastComma < s.previousQuote &&
-         s.previousQuote < s.lastQuote;
-}
-
-bool CsvReader::NeedsContinuation(std::string_view line) {
-  const LineShape s = ShapeOf(line);
-  if (s.lastSeparator <= 0) return false;
-  if (s.lastComma < s.previousQuote && s.lastComma < s.lastQuote) return false;
+// Reads up to the next line end outside a quoted value; until the separator is
+// known, any of kCsvSeparators starts a value.
+bool CsvReader::ReadRecordText(std::string& text) {
+  text.clear();
+  QuoteTracker tracker(separator_ ? std::string_view(&separator_, 1) : kCsvSeparators);
+  int c = text_.NextByte();
+  if (c < 0) return false;
+  for (; c >= 0; c = text_.NextByte()) {
+    if (tracker.Next(static_cast<char>(c)) == Role::LineEnd) break;
+    text += static_cast<char>(c);
+  }
   return true;
 }
 
-bool CsvReader::IsClosingLine(std::string_view line) {
-  const std::size_t firstQuote = line.find('"');
-  return firstQuote != std::string_view::npos && line.find("\",") == firstQuote;
-}
-
-std::string CsvReader::FindClosingLine() {
-  while (ReadLine(continuationBuffer_))
-    if (IsClosingLine(continuationBuffer_)) return continuationBuffer_;
-  return {};
-}
-
-std::string& CsvReader::NextRow() {
-  row_.clear();
-  std::string line;
-  if (!isOpen_ || !ReadLine(line)) return row_;
-  row_ = line;
-  if (IsRowComplete(line)) return row_;
-  // When the file ends before a closing line, the row keeps its first line;
-  // a line that neither completes nor continues a row is a row by itself.
-  // Either way a row is at most two reads long.
-  if (NeedsContinuation(line)) row_ += FindClosingLine();
-  return row_;
-}
-
-std::string CsvReader::NextField(std::string& row) {
-  const Pos firstComma = At(row.find(','));
-  const Pos firstQuote = At(row.find('"'));
-  const Pos lastQuote = At(row.rfind('"'));
-  const auto from = static_cast<std::size_t>(firstQuote + 1);
-
-  if (firstComma != -1 && firstQuote < firstComma) {
-    const Pos count = firstComma - 2;
-    std::string value = count < 0 ? row.substr(from) : row.substr(from, static_cast<std::size_t>(count));
-    row.erase(0, static_cast<std::size_t>(firstComma + 1));
-    return value;
-  }
-  if (firstComma == -1 && firstQuote != -1) {
-    const Pos count = lastQuote - 1;
-    std::string value = count <= 0 ? std::string() : row.substr(from, static_cast<std::size_t>(count));
-    row.clear();
-    return value;
-  }
-  if (firstComma == 0) {
-    row.erase(0, 1);
-    return {};
-  }
-  return std::string(kEndOfFields);
+bool CsvReader::NextRow(CsvRow& values) {
+  std::string text;
+  if (!isOpen_ || !ReadRecordText(text)) return false;
+  if (!separator_ && !TrimBlanks(text).empty()) separator_ = DetectSeparator(text);
+  values = SplitCsvRecord(text, separator_ ? separator_ : kCsvSeparators[0]);
+  return true;
 }
 
 }  // namespace ab

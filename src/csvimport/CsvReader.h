@@ -1,73 +1,65 @@
 #pragma once
-// The reader of a quoted CSV contact export: logical rows one at a time and
-// the values off a row one at a time. It is not general CSV: its rules are
-// position tests on the first and last double quote and comma of a line.
+// The reader of a CSV contact export as spreadsheets and mail programs write
+// it (RFC 4180): values separated by commas, tabs or semicolons, quoted values
+// holding separators, doubled quotes and line breaks, and CR LF, LF or CR
+// line ends. The heading line tells the separator.
 
-#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "csvimport/CsvTextFile.h"
 
 namespace ab {
 
-// NextField's answer when no value can be taken; callers stop at the first
-// value equal to it.
-inline constexpr std::string_view kEndOfFields = "!@#";
-
-// The reader's one message, a text of the program itself.
-inline constexpr std::string_view kCsvOpenErrorText = "can not open CSV file";
-inline constexpr std::string_view kCsvOpenErrorCaption = "IMPORT ERROR";
+// The values of one record, in column order.
+using CsvRow = std::vector<std::string>;
 
 // Shows a message with an OK button only: the window program's message box,
 // the command-line companion's line on stderr.
 using CsvMessageFn = std::function<void(std::string_view text, std::string_view caption)>;
 
+// `text` without the spaces and tabs around it.
+std::string_view TrimBlanks(std::string_view text);
+
+// The separators a file may use, in the order that wins a tie.
+inline constexpr std::string_view kCsvSeparators = ",\t;";
+
+// The separator of a file, from its first record: the one of kCsvSeparators
+// that stands most often outside quoted values (a comma when none does).
+char DetectSeparator(std::string_view firstRecord);
+
+// The values of one record's text (its line end excluded): quotes around a
+// value dropped, doubled quotes undone, line breaks inside quotes kept. Text
+// after a closing quote joins the value; a quote inside an unquoted value is
+// an ordinary character. An empty text gives one empty value.
+CsvRow SplitCsvRecord(std::string_view text, char separator);
+
 class CsvReader {
  public:
-  // One read takes a line up to its line feed but at most this many bytes
-  // less one; the rest of a longer line comes as a line of its own.
-  static constexpr std::size_t kLineBufferBytes = 1500;
-
-  // Opens the file; when it cannot be opened, `showMessage` gets
-  // "can not open CSV file" / "IMPORT ERROR" and the reader holds no file.
+  // Opens the file; when it cannot be read, `showMessage` gets the reason
+  // (kCsvOpenErrorText or kCsvTooLargeText) with kCsvOpenErrorCaption and the
+  // reader holds no file.
   CsvReader(const std::string& path, const CsvMessageFn& showMessage);
 
   bool IsOpen() const { return isOpen_; }
   const std::string& fileName() const { return fileName_; }
   CsvCharset charset() const { return text_.charset(); }
+  // The separator, once the first record that is not blank has been read.
+  char separator() const { return separator_; }
 
-  // The next logical row, valid until the next call; NextField consumes it.
-  // An empty row means the end of the file.
-  std::string& NextRow();
-
-  // Takes the next value off the front of `row` and shortens the row by the
-  // value and its separator; kEndOfFields, with `row` unchanged, when no
-  // value can be taken.
-  static std::string NextField(std::string& row);
-
-  // The line's last value is a quoted value opened and closed on it (or the
-  // line holds no double quote and no comma).
-  static bool IsRowComplete(std::string_view line);
-  // Asked of a line that is not complete: the following lines are to be
-  // searched for the one that closes its last value.
-  static bool NeedsContinuation(std::string_view line);
-  // The line's first double quote is immediately followed by a comma.
-  static bool IsClosingLine(std::string_view line);
-
-  // Reads on to the next closing line, dropping the lines before it, and
-  // returns it; empty when the file ends first.
-  std::string FindClosingLine();
+  // The values of the next record; an empty line gives one empty value.
+  // False at the end of the file.
+  bool NextRow(CsvRow& values);
 
  private:
-  bool ReadLine(std::string& line) { return text_.ReadLine(line, kLineBufferBytes - 1); }
+  bool ReadRecordText(std::string& text);
 
   std::string fileName_;
   CsvTextFile text_;
   bool isOpen_ = false;
-  std::string row_;
-  std::string continuationBuffer_;
+  char separator_ = '\0';
 };
 
 }  // namespace ab

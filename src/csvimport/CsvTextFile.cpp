@@ -27,14 +27,30 @@ std::string_view FirstLine(std::string_view bytes) {
   return line;
 }
 
+// The complete lines of the first piece, for trying Shift_JIS.
+std::string_view WholeLines(std::string_view bytes) {
+  const std::string_view text = UpToEndOfText(bytes);
+  const std::size_t end = text.rfind('\n');
+  return end == std::string_view::npos ? text : text.substr(0, end + 1);
+}
+
+// Japanese text has kana. Western text that happens to decode as Shift_JIS
+// has none: kana need the lead bytes 0x82 and 0x83, rare quote marks there.
+bool IsJapaneseText(std::string_view bytes) {
+  const auto utf8 = DecodeStrictly(bytes, CsvCharset::ShiftJis);
+  return utf8 && HasCodePointIn(*utf8, 0x3040, 0x30FF);
+}
+
 // Only a regular file of a bounded size is read; a FIFO or a device is
 // refused without waiting for a writer or reading forever.
-std::FILE* OpenRegularFile(const std::string& path) {
+std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
+  if (error) *error = kCsvOpenErrorText;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return nullptr;
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-      static_cast<std::uint64_t>(info.st_size) > CsvTextFile::kMaxFileBytes) {
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (!regular || static_cast<std::uint64_t>(info.st_size) > CsvTextFile::kMaxFileBytes) {
+    if (regular && error) *error = kCsvTooLargeText;
     ::close(fd);
     return nullptr;
   }
@@ -45,9 +61,9 @@ std::FILE* OpenRegularFile(const std::string& path) {
 
 }  // namespace
 
-bool CsvTextFile::Open(const std::string& path, const HeadingRowTest& isChineseHeadingRow) {
+bool CsvTextFile::Open(const std::string& path, const HeadingRowTest& isChineseHeadingRow, std::string* error) {
   Close();
-  file_ = OpenRegularFile(path);
+  file_ = OpenRegularFile(path, error);
   if (!file_) return false;
 
   raw_.resize(kPieceBytes);
@@ -73,7 +89,9 @@ bool CsvTextFile::Open(const std::string& path, const HeadingRowTest& isChineseH
   } else {
     const auto asBig5 = DecodeStrictly(FirstLine(first), CsvCharset::Big5);
     const bool big5 = asBig5 && isChineseHeadingRow && isChineseHeadingRow(*asBig5);
-    charset_ = big5 ? CsvCharset::Big5 : CsvCharset::Windows1252;
+    charset_ = big5                               ? CsvCharset::Big5
+               : IsJapaneseText(WholeLines(first)) ? CsvCharset::ShiftJis
+                                                   : CsvCharset::Windows1252;
   }
 
   if (!file_) return false;  // the rest of the file could not be read again
@@ -150,7 +168,7 @@ int CsvTextFile::NextByte() {
   if (dataEnded_) return -1;
   const int c = PeekTextByte();
   if (c < 0 || c == kEndOfText) {
-    dataEnded_ = true;
+    Close();
     return -1;
   }
   ++pos_;
@@ -159,18 +177,6 @@ int CsvTextFile::NextByte() {
     return '\n';
   }
   return c;
-}
-
-bool CsvTextFile::ReadLine(std::string& line, std::size_t maxBytes) {
-  line.clear();
-  while (line.size() < maxBytes) {
-    const int c = NextByte();
-    if (c < 0) break;
-    line += static_cast<char>(c);
-    if (c == '\n') break;
-  }
-  if (dataEnded_ && file_) Close();
-  return !line.empty();
 }
 
 }  // namespace ab

@@ -16,6 +16,11 @@
 
 namespace ab {
 
+// Why a file is not read; the import shows them with the caption below.
+inline constexpr std::string_view kCsvOpenErrorText = "can not open CSV file";
+inline constexpr std::string_view kCsvTooLargeText = "The CSV file is larger than 64 MB; nothing was imported.";
+inline constexpr std::string_view kCsvOpenErrorCaption = "IMPORT ERROR";
+
 class CsvTextFile {
  public:
   // Tells whether the first line, converted to UTF-8, is a Traditional
@@ -36,25 +41,25 @@ class CsvTextFile {
   // - UTF-16 with a byte-order mark (either order) is converted;
   // - text that is valid UTF-8 up to its end (or its 0x1A) stays as it is;
   // - anything else is Windows text: Big5 when the first line read as Big5
-  //   passes `isChineseHeadingRow`, otherwise Windows-1252.
+  //   passes `isChineseHeadingRow`, Shift_JIS when the lines of the first
+  //   piece are Japanese text in it, otherwise Windows-1252.
   // False when the file cannot be opened or read, is not a regular file, or
-  // is larger than kMaxFileBytes.
-  bool Open(const std::string& path, const HeadingRowTest& isChineseHeadingRow);
+  // is larger than kMaxFileBytes; `error` then gets kCsvOpenErrorText or
+  // kCsvTooLargeText.
+  bool Open(const std::string& path, const HeadingRowTest& isChineseHeadingRow, std::string* error = nullptr);
   bool IsOpen() const { return file_ != nullptr; }
   void Close();
   CsvCharset charset() const { return charset_; }
 
-  // Replaces `line` with the bytes up to and including the next line feed,
-  // but at most `maxBytes` of them. False, with `line` empty, at the end of
-  // the data; the file is closed then.
-  bool ReadLine(std::string& line, std::size_t maxBytes);
+  // The next byte of the text (CR LF comes as one LF); -1 at the end of the
+  // data, where the file is closed.
+  int NextByte();
 
  private:
   bool ValidUtf8FromHere(std::string_view firstPiece);
   bool Refill();
   void Deliver(std::string_view bytes, bool last);
   int PeekTextByte();
-  int NextByte();
 
   std::FILE* file_ = nullptr;
   CsvCharset charset_ = CsvCharset::Utf8;

@@ -1,11 +1,16 @@
-# Turns the program's own string table (lines of "ID<TAB>text", UTF-8, '#'
-# starts a comment line) into a C++ array, byte for byte.
-# Usage: cmake -DINPUT=<table.tsv> -DOUTPUT=<file.cpp> -P GenerateProgramStrings.cmake
+# Turns one of the program's own tables into a C++ array, byte for byte. Lines
+# are UTF-8, '#' starts a comment line.
+#   KIND=strings (default): "ID<TAB>text", the string table.
+#   KIND=aliases: "spelling<TAB>heading", other spellings of the CSV headings.
+# Usage: cmake -DINPUT=<table.tsv> -DOUTPUT=<file.cpp> [-DKIND=aliases] -P GenerateProgramStrings.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT INPUT OR NOT OUTPUT)
   message(FATAL_ERROR "INPUT and OUTPUT must be given")
+endif()
+if(NOT KIND)
+  set(KIND strings)
 endif()
 
 file(READ "${INPUT}" hex HEX)
@@ -65,12 +70,28 @@ foreach(b IN LISTS bytes)
 
   list(FIND line "09" tab)
   if(tab LESS 1)
-    message(FATAL_ERROR "${INPUT}:${line_number}: expected an ID, a tab and the text")
+    message(FATAL_ERROR "${INPUT}:${line_number}: expected two parts separated by a tab")
   endif()
+  math(EXPR text_start "${tab} + 1")
+  set(text_bytes "")
+  if(text_start LESS length)
+    list(SUBLIST line ${text_start} -1 text_bytes)
+  endif()
+  if("09" IN_LIST text_bytes)
+    message(FATAL_ERROR "${INPUT}:${line_number}: a text must not hold a tab")
+  endif()
+  escape_text("${text_bytes}" text)
+  list(SUBLIST line 0 ${tab} first_bytes)
+
+  if(KIND STREQUAL "aliases")
+    escape_text("${first_bytes}" spelling)
+    string(APPEND entries "    {\"${spelling}\", \"${text}\"},\n")
+    set(line "")
+    continue()
+  endif()
+
   set(id "")
-  math(EXPR last_digit "${tab} - 1")
-  foreach(i RANGE 0 ${last_digit})
-    list(GET line ${i} d)
+  foreach(d IN LISTS first_bytes)
     if(NOT d MATCHES "^3[0-9]$")
       message(FATAL_ERROR "${INPUT}:${line_number}: the ID must be decimal digits")
     endif()
@@ -82,30 +103,29 @@ foreach(b IN LISTS bytes)
     message(FATAL_ERROR "${INPUT}:${line_number}: ID ${id} is given twice")
   endif()
   list(APPEND seen_ids ${id})
-
-  math(EXPR text_start "${tab} + 1")
-  set(text_bytes "")
-  if(text_start LESS length)
-    list(SUBLIST line ${text_start} -1 text_bytes)
-  endif()
-  if("09" IN_LIST text_bytes)
-    message(FATAL_ERROR "${INPUT}:${line_number}: a text must not hold a tab")
-  endif()
-  escape_text("${text_bytes}" text)
   string(APPEND entries "    {${id}, \"${text}\"},\n")
   set(line "")
 endforeach()
 
 get_filename_component(input_name "${INPUT}" NAME)
+if(KIND STREQUAL "aliases")
+  set(type HeadingAlias)
+  set(array headingAliases)
+  set(count headingAliasCount)
+else()
+  set(type ProgramString)
+  set(array programStrings)
+  set(count programStringCount)
+endif()
 set(content "// Generated from ${input_name} by GenerateProgramStrings.cmake; edit the table, not this file.
 #include \"csvimport/ProgramStrings.h\"
 
 namespace ab {
 
-const ProgramString programStrings[] = {
+const ${type} ${array}[] = {
 ${entries}};
 
-const std::size_t programStringCount = sizeof(programStrings) / sizeof(programStrings[0]);
+const std::size_t ${count} = sizeof(${array}) / sizeof(${array}[0]);
 
 }  // namespace ab
 ")

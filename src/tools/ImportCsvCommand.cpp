@@ -23,11 +23,6 @@ int RunImportCsv(const std::string& csvPath, const std::string& folder) {
     Complain("cannot use '" + folder + "' as a card folder (a file of that name is in the way, or the path is too long)");
     return kImportCsvFailed;
   }
-  if (contactCount + 1 > kMaxContacts) {
-    Complain("the card folder already holds 256 cards; nothing imported");
-    return kImportCsvFolderFull;
-  }
-
   bool openFailed = false;
   int unwritten = 0;
   CsvImportHooks hooks;
@@ -46,14 +41,20 @@ int RunImportCsv(const std::string& csvPath, const std::string& folder) {
     SortTable(SORT_BY_NAME);
   };
 
-  const int result = ImportCsvFile(csvPath, hooks);
-  std::cout.flush();
+  CsvImportCounts counts;
+  const int result = ImportCsvFile(csvPath, hooks, &counts);
   if (openFailed) return kImportCsvFailed;
-  if (result == 0) {
-    Complain("the card folder is full (256 cards); the remaining rows were not imported");
-    return kImportCsvFolderFull;
-  }
+  std::cout << CsvImportSummary(counts) << "\n";
+  std::cout.flush();
+  if (result == 0) return kImportCsvFolderFull;
   return unwritten ? kImportCsvFailed : 0;
+}
+
+std::string ContactCount(int count) { return std::to_string(count) + (count == 1 ? " contact" : " contacts"); }
+
+std::string CsvImportSummary(const CsvImportCounts& counts) {
+  return "imported " + ContactCount(counts.imported) + ", " + std::to_string(counts.leftOut) +
+         " left out because the address book was full";
 }
 
 }  // namespace ab

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "csvimport/CsvImport.h"
+
 namespace ab {
 
 // Exit codes of the command besides 0 (every data row imported).
@@ -11,8 +13,13 @@ inline constexpr int kImportCsvFailed = 1;      // the file or the folder could 
 inline constexpr int kImportCsvFolderFull = 3;  // the folder filled up: some or all rows not imported
 
 // Loads FOLDER (made when missing) as the card folder, imports the CSV file
-// into it and prints the path of every card written, one per line, on stdout.
-// Problems go to stderr.
+// into it and prints the path of every card written, one per line, then the
+// counts (CsvImportSummary) on stdout. Problems go to stderr.
 int RunImportCsv(const std::string& csvPath, const std::string& folder);
+
+// "imported 3 contacts, 0 left out because the address book was full".
+std::string CsvImportSummary(const CsvImportCounts& counts);
+// "1 contact", "3 contacts".
+std::string ContactCount(int count);
 
 }  // namespace ab

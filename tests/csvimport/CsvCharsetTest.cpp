@@ -8,13 +8,12 @@
 
 #include "CsvTestSupport.h"
 #include "csvimport/CsvCharset.h"
-#include "csvimport/CsvReader.h"
+#include "csvimport/CsvHeadings.h"
 #include "csvimport/CsvTextFile.h"
 
 namespace ab {
 namespace {
 
-using testing::AllRows;
 using testing::Encode;
 using testing::QuotedLine;
 using testing::TempFolder;
@@ -28,11 +27,16 @@ struct Decoded {
   Rows rows;
 };
 
+// The text of the file as the reader sees it, cut into lines after each LF.
 Decoded Read(const TempFolder& folder, std::string_view bytes) {
-  CsvReader reader(folder.Write("in.csv", bytes), nullptr);
-  EXPECT_TRUE(reader.IsOpen());
-  const CsvCharset charset = reader.charset();
-  return {charset, AllRows(reader)};
+  CsvTextFile file;
+  EXPECT_TRUE(file.Open(folder.Write("in.csv", bytes), IsChineseHeadingRow));
+  Decoded d{file.charset(), {}};
+  for (int c = file.NextByte(); c >= 0; c = file.NextByte()) {
+    if (d.rows.empty() || d.rows.back().back() == '\n') d.rows.emplace_back();
+    d.rows.back() += static_cast<char>(c);
+  }
+  return d;
 }
 
 // The rows a reader gives for UTF-8 text of complete short lines ending in LF.
@@ -71,6 +75,11 @@ TEST(CsvCharset, FilesBecomeUtf8) {
       // Bytes that also read as Big5, but the headings are not Chinese ones.
       {"Big5-looking Western text", "\"Caf\xE9s\",\"Stra\xDF" "e\"\n", CsvCharset::Windows1252,
        {"\"Cafés\",\"Straße\"\n"}},
+      {"Shift_JIS Japanese text", Encode("First Name,Notes\r\n権兵衛,名無しの権兵衛\r\n", "CP932"), CsvCharset::ShiftJis,
+       {"First Name,Notes\n", "権兵衛,名無しの権兵衛\n"}},
+      // Valid Shift_JIS too, but without kana.
+      {"Western text that decodes as Shift_JIS", "Name\n\xD6zdemir Wei\xDF,R\xE9" "e\n", CsvCharset::Windows1252,
+       {"Name\n", "Özdemir Weiß,Rée\n"}},
       // A Chinese file whose headings are all ASCII ("ISDN", "Telix") gives no sign of Big5.
       {"ASCII headings of the Chinese table", "\"ISDN\",\"Telix\"\n\"\xE9\"\n", CsvCharset::Windows1252,
        {"\"ISDN\",\"Telix\"\n", "\"é\"\n"}},

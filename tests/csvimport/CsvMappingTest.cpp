@@ -9,12 +9,14 @@
 #include "CsvTestSupport.h"
 #include "contacts/ContactRecord.h"
 #include "contacts/TypeFlags.h"
+#include "csvimport/CsvExtraProperties.h"
 #include "csvimport/CsvHeadings.h"
 #include "csvimport/CsvMapping.h"
 
 namespace ab {
 namespace {
 
+using testing::CsvOf;
 using testing::QuotedLine;
 using testing::TempFolder;
 using Strings = std::vector<std::string>;
@@ -35,8 +37,8 @@ class MappedFile {
 
   // The next data row that has values.
   bool Next(CsvRow& values) {
-    for (std::string* row = &reader_.NextRow(); !row->empty(); row = &reader_.NextRow())
-      if (ReadRecordRow(*row, mapping_, values)) return true;
+    while (reader_.NextRow(values))
+      if (ReadRecordRow(values, mapping_)) return true;
     return false;
   }
 
@@ -54,101 +56,73 @@ class MappedFile {
   CsvColumnMapping mapping_;
 };
 
-std::string FileOf(const Strings& headings, const std::vector<Strings>& rows) {
-  std::string bytes = QuotedLine(headings) + "\r\n";
-  for (const Strings& row : rows) bytes += QuotedLine(row) + "\r\n";
-  return bytes;
-}
-
 // One record from one data row under the given headings.
 void RecordOf(const Strings& headings, const Strings& values, ContactRecord& record) {
-  MappedFile file(FileOf(headings, {values}));
+  MappedFile file(CsvOf(headings, {values}));
   file.Fill(record);
 }
 
-TEST(CsvHeadingRow, FullTablesMapEveryColumnToItsPosition) {
+TEST(CsvHeadingRow, FullTablesTellTheirLanguageAndColumns) {
   for (std::string_view language : {kLanguageEnglish, kLanguageChinese}) {
     SCOPED_TRACE(std::string(language));
     const Strings headings = TableOf(language);
-    MappedFile file(FileOf(headings, {}));
+    MappedFile file(CsvOf(headings, {}));
     EXPECT_EQ(file.mapping().csvLanguage, language);
     EXPECT_EQ(file.mapping().headingRow, headings);
-    for (std::size_t k = 0; k < static_cast<std::size_t>(kMaxCsvColumns); ++k)
-      EXPECT_EQ(file.mapping().columnMap[k], k < headings.size() ? static_cast<int>(k) : -1) << k;
+    // Up to "Telex" both editions list the columns in the same order.
+    for (std::size_t k = 0; k < 48; ++k) EXPECT_EQ(file.mapping().meanings[k].column, kFirstColumnId + static_cast<int>(k));
   }
 }
 
-TEST(CsvHeadingRow, MatchingStopsAtTheFirstUnknownHeading) {
+TEST(CsvHeadingRow, UnknownHeadingsSkipOnlyTheirOwnColumn) {
   struct Case {
     const char* name;
     Strings headings;
-    std::vector<int> map;  // the first entries of columnMap; the rest must be -1
+    std::vector<int> columns;
   };
   const Case cases[] = {
-      {"unknown in the middle", {"First Name", "Nickname", "Last Name"}, {1, -1, -1}},
-      {"any order of known headings", {"Web Page", "Last Name", "Title"}, {86, 3, 0}},
-      {"letter case", {"Last Name", "first name", "Title"}, {3, -1, -1}},
-      {"trailing space", {"Title", "Last Name "}, {0, -1}},
-      {"English heading in a Chinese file", {"名字", "Last Name"}, {1, -1}},
-      {"unknown language maps nothing", {"Nickname", "First Name"}, {-1, -1}},
-      {"the R-spelling maps to the shortened entry", {"Referred By", "Web Page"}, {79, 86}},
+      {"unknown in the middle", {"First Name", "Custom 1", "Last Name"}, {COL_FIRST_NAME, COL_NONE, COL_LAST_NAME}},
+      {"letter case and blanks", {" last name", "FIRST NAME "}, {COL_LAST_NAME, COL_FIRST_NAME}},
+      {"both editions in one file", {"名字", "Last Name"}, {COL_FIRST_NAME, COL_LAST_NAME}},
+      {"unknown first heading", {"Foo", "Notes"}, {COL_NONE, COL_NOTES}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    MappedFile file(FileOf(c.headings, {}));
-    for (std::size_t k = 0; k < static_cast<std::size_t>(kMaxCsvColumns); ++k)
-      EXPECT_EQ(file.mapping().columnMap[k], k < c.map.size() ? c.map[k] : -1) << k;
+    MappedFile file(CsvOf(c.headings, {}));
+    std::vector<int> columns;
+    for (const CsvHeadingMeaning& meaning : file.mapping().meanings) columns.push_back(meaning.column);
+    EXPECT_EQ(columns, c.columns);
   }
 }
 
-TEST(CsvHeadingRow, EndOfFieldsMarkerEndsTheHeadings) {
-  MappedFile file(FileOf({"Title", "!@#", "Last Name"}, {}));
-  EXPECT_EQ(file.mapping().headingRow, Strings{"Title"});
-  EXPECT_EQ(file.mapping().columnMap[0], 0);
-  EXPECT_EQ(file.mapping().columnMap[1], -1);
+TEST(CsvHeadingRow, LanguageIsThatOfTheFirstHeadingInATable) {
+  EXPECT_EQ(MappedFile(CsvOf({"Display Name", "Nickname", "名字", "Title"}, {})).mapping().csvLanguage, kLanguageChinese);
+  EXPECT_EQ(MappedFile(CsvOf({"Foo", "last name"}, {})).mapping().csvLanguage, kLanguageEnglish);
+  EXPECT_EQ(MappedFile(CsvOf({"Foo"}, {})).mapping().csvLanguage, kLanguageUnknown);
 }
 
-TEST(CsvHeadingRow, FirstRowWithoutValuesGivesNoHeadings) {
-  for (const char* bytes : {"", "\n\"Title\"\n", "unquoted\n"}) {
-    MappedFile file(bytes);
-    EXPECT_TRUE(file.mapping().headingRow.empty()) << bytes;
-    EXPECT_EQ(file.mapping().csvLanguage, kLanguageUnknown) << bytes;
-  }
+TEST(CsvHeadingRow, FirstRecordWithAValueHoldsTheHeadings) {
+  for (const char* bytes : {"", "\n\n", ",,\n \n"}) EXPECT_TRUE(MappedFile(bytes).mapping().headingRow.empty()) << bytes;
+  EXPECT_EQ(MappedFile("\r\n\"Title\"\r\n").mapping().headingRow, Strings{"Title"});
 }
 
-TEST(CsvHeadingRow, MoreThanNinetyColumnsAreIgnored) {
-  Strings headings = TableOf(kLanguageChinese);
-  headings.push_back("額外");
-  MappedFile file(FileOf(headings, {}));
-  EXPECT_EQ(file.mapping().headingRow.size(), 90u);
-}
-
-TEST(CsvRecordRow, ValuesArePaddedCutAndEndedByTheMarker) {
-  const std::string tooLong = std::string(126, 'a') + "é";  // cutting at 127 bytes would split the é
-  MappedFile file(FileOf({"Title", "First Name", "Last Name", "Suffix"},
-                         {{"Dr"}, {"A", "!@#", "C", "D"}, {tooLong, std::string(200, 'b')}}));
+TEST(CsvRecordRow, ValuesArePaddedCutAndKeptUnderTheirHeadings) {
+  const std::string tooLong = std::string(126, 'a') + "é";  // cutting at 127 units would split the é
+  MappedFile file(CsvOf({"Title", "First Name", "Last Name"},
+                        {{"Dr"}, {"A", "!@#", "C", "beyond the headings"}, {tooLong, std::string(200, 'b')}}));
   CsvRow values;
   ASSERT_TRUE(file.Next(values));
-  EXPECT_EQ(values, (CsvRow{"Dr", "", "", ""}));
+  EXPECT_EQ(values, (CsvRow{"Dr", "", ""}));
   ASSERT_TRUE(file.Next(values));
-  EXPECT_EQ(values, (CsvRow{"A", "", "", ""}));  // the marker and later values count as missing
+  EXPECT_EQ(values, (CsvRow{"A", "!@#", "C"}));
   ASSERT_TRUE(file.Next(values));
-  ASSERT_EQ(values.size(), 4u);
-  EXPECT_EQ(values[0], std::string(126, 'a'));
-  EXPECT_EQ(values[1], std::string(127, 'b'));
+  EXPECT_EQ(values, (CsvRow{std::string(126, 'a'), std::string(127, 'b'), ""}));
   EXPECT_FALSE(file.Next(values));
-}
 
-TEST(CsvRecordRow, RowsWithoutValuesAreNoRecords) {
-  const CsvColumnMapping mapping;
-  CsvRow values;
-  for (const char* text : {"\n", "", "unquoted\n", "x,\"y\"\n", "\"!@#\",\"a\"\n"}) {
-    std::string row = text;
-    EXPECT_FALSE(ReadRecordRow(row, mapping, values)) << text;
+  for (const CsvRow& blank : {CsvRow{""}, CsvRow{" ", "\t", ""}}) {
+    CsvRow row = blank;
+    EXPECT_FALSE(ReadRecordRow(row, file.mapping()));
   }
-  std::string row = QuotedLine(Strings(95, "v"));
-  ASSERT_TRUE(ReadRecordRow(row, mapping, values));
-  EXPECT_EQ(values.size(), 90u);  // room for 90 columns, the rest is ignored
 }
 
 // A field of the record, read back for the checks.
@@ -162,6 +136,8 @@ struct FieldCase {
 
 const std::vector<FieldCase>& FieldCases() {
   static const std::vector<FieldCase> cases = {
+      {"Company", "公司", [](const ContactRecord& r) { return r.orgName.str(); }},
+      {"Notes", "記事", [](const ContactRecord& r) { return r.note.str(); }},
       {"Department", "部門", [](const ContactRecord& r) { return r.orgUnit.str(); }},
       {"Job Title", "職稱", [](const ContactRecord& r) { return r.title.str(); }},
       {"Business Street", "商務 - 街", [](const ContactRecord& r) { return r.addresses[0].street.str(); }},
@@ -220,31 +196,9 @@ TEST(CsvFields, EachHeadingFillsItsFieldInBothEditions) {
   }
 }
 
-TEST(CsvFields, HeadingsWithoutAFieldAreDropped) {
-  ContactRecord record;
-  const Strings dropped = {"Company", "Business Street 2", "Business Street 3", "Home Street 2", "Other Street",
-                           "Other City", "Notes", "Assistant's Phone", "Business Phone 2", "Home Phone 2",
-                           "E-mail Display Name", "Birthday", "PO Box", "Primary Phone"};
-  const Strings headings = TableOf(kLanguageEnglish);
-  Strings row(headings.size());
-  for (std::size_t i = 0; i < headings.size(); ++i)
-    for (const std::string& d : dropped)
-      if (headings[i] == d) row[i] = "x " + d;
-  RecordOf(headings, row, record);
-  EXPECT_EQ(record.orgName, "");
-  EXPECT_EQ(record.note, "");
-  EXPECT_EQ(record.addresses[0].extendedAddress, "");
-  EXPECT_EQ(record.addresses[0].poBox, "");
-  EXPECT_EQ(record.addresses[0].street, "");
-  for (const auto& phone : record.workPhones) EXPECT_EQ(phone.number, "");
-  for (const auto& phone : record.homePhones) EXPECT_EQ(phone.number, "");
-  EXPECT_EQ(record.emailCount, 0);
-  EXPECT_EQ(record.formattedName, "");
-}
-
 TEST(CsvFields, SlotFlagsAreSetForEveryRecord) {
   // Even with every value empty, and even when the language is unknown.
-  for (const Strings& headings : {TableOf(kLanguageEnglish), Strings{"Nickname"}}) {
+  for (const Strings& headings : {TableOf(kLanguageEnglish), Strings{"Foo"}}) {
     ContactRecord record;
     RecordOf(headings, Strings{"x"}, record);
     EXPECT_EQ(record.addresses[0].flags, FLAG_WORK);
@@ -266,28 +220,31 @@ TEST(CsvFields, SlotFlagsAreSetForEveryRecord) {
   }
 }
 
-TEST(CsvFields, NamePartsAreJoinedWithNothingBetween) {
+TEST(CsvFields, NamesAreJoinedAsTheirScriptWritesThem) {
   struct Case {
-    Strings parts;  // Title, First, Middle, Last, Suffix
+    Strings values;  // Title, First, Middle, Last, Suffix, Display Name, Company, E-mail
     const char* formatted;
     const char* given;
     const char* additional;
-    const char* family;
   };
   const Case cases[] = {
-      {{"", "John", "", "Smith", ""}, "JohnSmith", "John", "JohnSmith", "Smith"},
-      {{"Dr. ", "Jane", "Q. ", "Doe", " Jr."}, "Dr. JaneQ. Doe Jr.", "JaneQ. ", "JaneQ. Doe Jr.", "Doe"},
-      {{"Mr", "", "", "", "III"}, "MrIII", "", "III", ""},
-      {{"", "", "", "", ""}, "", "", "", ""},
+      {{"", "John", "", "Smith"}, "John Smith", "John", "John Smith"},
+      {{"Dr.", " Alice ", "B.", "Example", "Jr."}, "Dr. Alice B. Example Jr.", "Alice B.", "Alice B. Example Jr."},
+      {{"", "小明", "", "王"}, "王小明", "小明", "王小明"},
+      {{"", "John", "", "Smith", "", "Johnny S."}, "Johnny S.", "John", "John Smith"},
+      {{"", "", "", "", "", "", "ACME", "a@x"}, "ACME", "", ""},
+      {{"", "", "", "", "", "", " ", "a@x"}, "a@x", "", ""},
   };
-  const Strings headings = {"Title", "First Name", "Middle Name", "Last Name", "Suffix"};
+  const Strings headings = {"Title", "First Name", "Middle Name", "Last Name", "Suffix", "Display Name", "Company", "E-mail"};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.formatted);
     ContactRecord record;
-    RecordOf(headings, c.parts, record);
+    Strings values = c.values;
+    values.resize(headings.size());
+    RecordOf(headings, values, record);
     EXPECT_EQ(record.formattedName, c.formatted);
     EXPECT_EQ(record.givenName, c.given);
     EXPECT_EQ(record.additionalNames, c.additional);
-    EXPECT_EQ(record.familyName, c.family);
   }
 }
 
@@ -314,7 +271,6 @@ TEST(CsvFields, EmailSlotsFollowTheirColumns) {
       {{"", "b@x", "c@x"}, 3, -1},
       {{"", "", "c@x"}, 3, -1},
       {{"a@x", "", "c@x"}, 3, 0},
-      {{"", "", ""}, 0, -1},
   };
   const Strings headings = {"E-mail Address", "E-mail 2 Address", "E-mail 3 Address"};
   for (const Case& c : cases) {
@@ -341,25 +297,38 @@ TEST(CsvFields, ValuesGoInAsTheyStand) {
   EXPECT_EQ(record.addresses[1].street, "Line 1\nLine 2");
 }
 
-TEST(CsvFields, MissingColumnsOfShortRowsAreEmpty) {
-  ContactRecord record;
-  RecordOf({"First Name", "Last Name", "E-mail Address", "Web Page"}, {"Ann"}, record);
-  EXPECT_EQ(record.givenName, "Ann");
-  EXPECT_EQ(record.familyName, "");
-  EXPECT_EQ(record.emailCount, 0);
-  EXPECT_EQ(record.urls[0].url, "");
+TEST(CsvExtraProperties, DatesCategoriesAndNicknameBecomeCardLines) {
+  struct Case {
+    Strings headings;
+    Strings values;
+    Strings lines;
+  };
+  const Case cases[] = {
+      {{"Birthday", "Anniversary", "Categories", "Nickname"},
+       {"1/31/1980", "6.5.2001", "VIP;Golf, Friends", " Bob "},
+       {"BDAY:1980-01-31", "X-ANNIVERSARY:2001-05-06", "CATEGORIES:VIP,Golf,Friends", "NICKNAME:Bob"}},
+      {{"Birthday", "Group Membership", "Nickname"},
+       {"0.0.00", "* myContacts ::: Family", "a;b"},
+       {"CATEGORIES:Family", "NICKNAME:a\x02\x02" "b"}},
+      {{"Birth Year", "Birth Month", "Birth Day", "Birthday"}, {"1975", "12", "3", ""}, {"BDAY:1975-12-03"}},
+      {{"Birthday", "Anniversary"}, {"sometime", "1/0/00"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.values[0]);
+    MappedFile file(CsvOf(c.headings, {c.values}));
+    CsvRow values;
+    ASSERT_TRUE(file.Next(values));
+    EXPECT_EQ(CsvExtraProperties(values, file.mapping()), c.lines);
+  }
 }
 
-TEST(CsvFields, ChineseEditionValuesGoToTheSameFields) {
-  ContactRecord record;
-  RecordOf({"頭銜", "名字", "姓氏", "電子郵件地址", "Web 網頁"}, {"博士", "小明", "王", "ming@example.tw", "http://w.tw"},
-           record);
-  EXPECT_EQ(record.formattedName, "博士小明王");
-  EXPECT_EQ(record.givenName, "小明");
-  EXPECT_EQ(record.familyName, "王");
-  EXPECT_EQ(record.emails[0].address, "ming@example.tw");
-  EXPECT_EQ(record.preferredEmail, 0);
-  EXPECT_EQ(record.urls[1].url, "http://w.tw");
+TEST(CsvExtraProperties, DatesOfTheExportsBecomeIsoDates) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"1980-01-31", "1980-01-31"}, {"31/01/1980", "1980-01-31"}, {"1/2/80", "1980-01-02"},
+      {"2.1.05", "2005-01-02"},     {"1980-1-31 00:00:00", "1980-01-31"}, {"0.0.00", ""},
+      {"March 3, 1980", ""},        {"13/13/2000", ""},            {"", ""},
+  };
+  for (const auto& [text, iso] : cases) EXPECT_EQ(CsvDateAsIso(text).value_or(""), iso) << text;
 }
 
 }  // namespace

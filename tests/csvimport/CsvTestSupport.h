@@ -1,6 +1,6 @@
 #pragma once
-// Small helpers for the CSV tests: quoted lines, encoded bytes, readers over
-// files the tests write.
+// Small helpers for the CSV tests: quoted lines and files, encoded bytes,
+// readers over files the tests write.
 
 #include <iconv.h>
 
@@ -38,25 +38,19 @@ inline std::string Encode(std::string_view utf8, const char* charset) {
   return out;
 }
 
-// Every logical row of the file, as NextRow delivers them.
-inline std::vector<std::string> AllRows(CsvReader& reader) {
-  std::vector<std::string> rows;
-  for (std::string* row = &reader.NextRow(); !row->empty(); row = &reader.NextRow()) rows.push_back(*row);
-  return rows;
+// A file of the heading line and data lines, values quoted, CR LF line ends.
+inline std::string CsvOf(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows) {
+  std::string bytes = QuotedLine(headings) + "\r\n";
+  for (const auto& row : rows) bytes += QuotedLine(row) + "\r\n";
+  return bytes;
 }
 
-// Every value of a row, up to the end-of-fields marker.
-inline std::vector<std::string> AllFields(std::string row) {
-  std::vector<std::string> values;
-  for (std::string v = CsvReader::NextField(row); v != kEndOfFields; v = CsvReader::NextField(row))
-    values.push_back(v);
-  return values;
-}
-
-// The rows of a file holding `bytes`.
-inline std::vector<std::string> RowsOf(const TempFolder& folder, std::string_view bytes) {
+// Every record of a file holding `bytes`, as the reader gives them.
+inline std::vector<CsvRow> RecordsOf(const TempFolder& folder, std::string_view bytes) {
   CsvReader reader(folder.Write("in.csv", bytes), nullptr);
-  return AllRows(reader);
+  std::vector<CsvRow> records;
+  for (CsvRow values; reader.NextRow(values);) records.push_back(values);
+  return records;
 }
 
 }  // namespace ab::testing
