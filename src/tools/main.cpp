@@ -10,6 +10,7 @@
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 #include "tools/CardJson.h"
+#include "tools/ExportCsvCommand.h"
 #include "tools/ImportCsvCommand.h"
 #ifdef AB_HAVE_RENDER
 #include "tools/RenderCommand.h"
@@ -24,6 +25,7 @@ int Usage() {
                "       addressbook-cli list [FOLDER]\n"
                "       addressbook-cli import-vcard FILE FOLDER\n"
                "       addressbook-cli import-csv FILE FOLDER\n"
+               "       addressbook-cli export-csv FOLDER OUT\n"
                "       addressbook-cli export CARD OUT\n"
 #ifdef AB_HAVE_RENDER
                "       addressbook-cli render CARD OUT.png [WIDTH HEIGHT]\n"
@@ -116,6 +118,7 @@ int main(int argc, char** argv) {
   if (command == "import-vcard" && args.size() == 3) return ImportVCard(args[1], args[2]);
   if (command == "export" && args.size() == 3) return Export(args[1], args[2]);
   if (command == "import-csv" && args.size() == 3) return ab::RunImportCsv(args[1], args[2]);
+  if (command == "export-csv" && args.size() == 3) return ab::RunExportCsv(args[1], args[2]);
 #ifdef AB_HAVE_RENDER
   if (command == "render" && (args.size() == 3 || args.size() == 5)) {
     int width = ab::kDefaultRenderWidth;

@@ -14,6 +14,7 @@
 #include "contacts/StoredText.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
+#include "csvimport/CsvExport.h"
 #include "csvimport/CsvHeadings.h"
 #include "csvimport/CsvImport.h"
 
@@ -392,6 +393,60 @@ TEST_F(CsvImportTest, EveryExporterStyleGivesItsContacts) {
       EXPECT_EQ(DecodeStoredText(card.addresses[SLOT_BUSINESS].street), e.businessStreet);
     }
   }
+}
+
+// A contact with every field the export carries, some left empty by turns.
+void FillContact(ContactRecord& r, int i) {
+  const std::string n = std::to_string(i);
+  r.givenName = i % 4 ? "Given" + n : "小明" + n;
+  r.familyName = i % 4 ? "Family" + n : "王";
+  r.additionalNames = "not carried";
+  r.formattedName = i % 4 ? "Dr. Given" + n + " Family" + n : "王小明" + n;
+  r.orgName = "Org, \"" + n + "\"";
+  r.orgUnit = i % 3 ? "Unit" : "";
+  r.title = "Chief";
+  r.note = i % 2 ? "Line one\x01\x01line\x02\x02 two" : "";
+  r.addresses[SLOT_BUSINESS].street = "1 Main\x01\x01Suite " + n;
+  r.addresses[SLOT_BUSINESS].poBox = "PB " + n;
+  r.addresses[SLOT_HOME].locality = "Town";
+  r.addresses[SLOT_HOME].country = "Land";
+  r.workPhones[PHONE_FAX].number = "fax " + n;
+  r.homePhones[PHONE_PAGER].number = i % 2 ? "pager" : "";
+  r.homePhones[PHONE_VIDEO].number = "video";
+  r.emails[1].address = "e" + n + "@x.example";
+  r.emailCount = 2;
+  r.urls[SLOT_BUSINESS].url = "http://w.example/" + n;
+  r.urls[SLOT_HOME].url = i % 3 ? "" : "http://h.example";
+}
+
+TEST_F(CsvImportTest, ExportedContactsImportBackIntoTheSameFields) {
+  ContactRecord record;
+  for (int i = 0; i < kMaxContacts; ++i) {
+    record.Clear();
+    FillContact(record, i);
+    std::string path;
+    MakeCardFileName(path, cardFolder.str());
+    record.filePath = path;
+    ASSERT_EQ(SaveNew(record), 1);
+  }
+  record.Clear();
+  FillContact(record, 3);
+  EXPECT_EQ(CsvExportLine(record),
+            "\"Given3\",\"Family3\",\"Dr. Given3 Family3\",\"Org, \"\"3\"\"\",\"\",\"Chief\",\"1 Main\r\nSuite 3\","
+            "\"\",\"\",\"\",\"\",\"PB 3\",\"\",\"Town\",\"\",\"\",\"Land\",\"\",\"\",\"fax 3\",\"\",\"\",\"\",\"pager\",\"\","
+            "\"video\",\"Line one\r\nline; two\",\"\",\"e3@x.example\",\"\",\"http://w.example/3\",\"http://h.example\"\r\n");
+
+  ASSERT_EQ(LoadCardFolder(cards_, [](int) { return kAnswerNo; }), 1);
+  const std::string first = temp_.File("first.csv");
+  ASSERT_TRUE(ExportCsvFile(first));
+  ASSERT_EQ(LoadCardFolder(temp_.path() + "/again", [](int) { return kAnswerNo; }), 1);
+  CsvImportCounts counts;
+  ASSERT_EQ(ImportCsvFile(first, {}, &counts), 1);
+  EXPECT_EQ(counts.imported, kMaxContacts);
+  const std::string second = temp_.File("second.csv");
+  ASSERT_TRUE(ExportCsvFile(second));
+  EXPECT_EQ(TempFolder::Read(second), TempFolder::Read(first));
+  EXPECT_EQ(TempFolder::Read(first).substr(0, 16), "\xEF\xBB\xBF\"First Name\",");
 }
 
 }  // namespace

@@ -117,5 +117,35 @@ TEST(CliTest, ListPrintsSortedRowsAndImportExportRoundTrip) {
   EXPECT_EQ(record.HomePhone(), "2");
 }
 
+TEST(CliTest, CsvImportAndExportPrintTheirCounts) {
+  testing::TempFolder folder;
+  const auto arg = [](const std::string& text) { return QString::fromStdString(text); };
+  const QString cards = arg(folder.path() + "/cards");
+  const QString csv = arg(folder.Write("in.csv", "First Name,Last Name,E-mail Address\r\nAnn,Lee,a@x\r\nBob,Ray,\r\n"));
+  const QString out = arg(folder.File("out.csv"));
+  struct Step {
+    QStringList args;
+    int exitCode;
+    QByteArray outEnd;
+    QByteArray errPart;
+  };
+  const Step steps[] = {
+      {{"import-csv", csv, cards}, 0, "imported 2 contacts, 0 left out because the address book was full\n", ""},
+      {{"import-csv", arg(folder.File("absent.csv")), cards}, 1, "", "can not open CSV file"},
+      {{"export-csv", cards, out}, 0, "exported 2 contacts\n", ""},
+      {{"export-csv", arg(folder.File("absent")), out}, 1, "", "no card folder"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.args.join(' ').toStdString());
+    const CliResult run = Cli(step.args);
+    EXPECT_EQ(run.exitCode, step.exitCode) << run.err.toStdString();
+    EXPECT_TRUE(run.out.endsWith(step.outEnd)) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(step.errPart)) << run.err.toStdString();
+  }
+  const std::string exported = testing::TempFolder::Read(out.toStdString());
+  EXPECT_EQ(exported.rfind("\xEF\xBB\xBF\"First Name\",\"Last Name\",\"Display Name\",", 0), 0u);
+  EXPECT_NE(exported.find("\r\n\"Ann\",\"Lee\",\"Ann Lee\","), std::string::npos);
+}
+
 }  // namespace
 }  // namespace ab
