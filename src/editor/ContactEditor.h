@@ -1,0 +1,53 @@
+#pragma once
+// The contact editor: a modal sheet of four pages (name and e-mail, home,
+// business, notes) that edits a record in place. Each page fills its controls
+// the first time its tab is shown. OK applies the opened pages in page order;
+// the name page may refuse, and the sheet then stays open on it with the names
+// already written. Cancel drops the pages' working copies and leaves the record.
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class QTabWidget;
+
+namespace ab {
+
+class ContactRecord;
+class EditorPage;
+
+inline constexpr int kEditorIconId = 401;
+inline constexpr int kEditorCaptionSuffixId = 43;
+
+class ContactEditorSheet : public QDialog {
+ public:
+  // The sheet over `record`, with `name` in its caption; null when a page's
+  // template is missing or lacks a control its page uses.
+  static std::unique_ptr<ContactEditorSheet> Create(QWidget* owner, std::string_view name, ContactRecord& record);
+  ~ContactEditorSheet() override;
+
+  QTabWidget* tabs() const { return tabs_; }
+
+  void accept() override;
+  void reject() override;
+
+ private:
+  ContactEditorSheet(QWidget* owner);
+
+  QTabWidget* tabs_;
+  std::vector<std::unique_ptr<EditorPage>> pages_;
+};
+
+// `name`, one blank and string 43, or string 43 alone for an empty name; at
+// most 127 units, a longer name cut and ended with "..." so that all of it fits.
+QString EditorCaption(std::string_view name);
+
+// Runs the sheet modally over currentRecord. 1 when OK applied every opened
+// page, 0 when the user cancelled, -1 when the sheet could not be made (no
+// current record or a broken template).
+int RunContactEditor(QWidget* owner, std::string_view name);
+
+}  // namespace ab
