@@ -102,6 +102,10 @@ bool ContactListView::WindowProc(QObject* watched, QEvent* event) {
     SendCommand(mainWindow, kNewContactCommand);
   } else if (key == Qt::Key_Delete) {
     SendCommand(mainWindow, kDeleteContactCommand);
+  } else if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+             (static_cast<QKeyEvent*>(event)->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    // Enter opens the selected contact; Alt+Return comes as the accelerator.
+    SendCommand(mainWindow, kEditContactCommand);
   } else if (const auto target = KeyTarget(key, list_->FirstSelectedRow())) {
     if (IsValidRow(*target) && *target != currentRow) {
       currentRow = *target;
