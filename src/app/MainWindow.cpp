@@ -14,8 +14,10 @@
 #include "app/CommandIds.h"
 #include "app/ContactList.h"
 #include "app/ContactListView.h"
+#include "app/EditCommands.h"
 #include "app/InfoDialog.h"
 #include "app/MessageLoop.h"
+#include "resources/MessageBoxes.h"
 #include "resources/ResourceLibrary.h"
 #include "app/WindowMessages.h"
 #include "contacts/CardStore.h"
@@ -174,9 +176,14 @@ void MainWindow::OnCommand(int id) {
   emit commandReceived(id);
   switch (id) {
     case kNewContactCommand:
+      if (NewContact(this) == 0) ShowWarning(this, kNoNewContactWarning);
+      FocusList();
+      break;
     case kEditContactCommand:
+      EditContact(this);
+      break;
     case kDeleteContactCommand:
-      // The contact editor is not in this build yet; the list keeps the focus.
+      // Not in this build yet; the list keeps the focus.
       FocusList();
       break;
     case kExitCommand:

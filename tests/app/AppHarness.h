@@ -3,6 +3,7 @@
 // window over them, as start-up leaves it; everything is put back afterwards.
 
 #include <QApplication>
+#include <QDialog>
 #include <QMenuBar>
 #include <QTest>
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "support/BundlePaths.h"
+#include "support/DialogAnswers.h"
 #include "app/AppState.h"
 #include "app/ContactList.h"
 #include "app/ContactListView.h"
@@ -120,6 +122,9 @@ class AppTest : public ::testing::Test {
     ASSERT_NE(listWindow, nullptr);
     SendCommand(listWindow->window(), id);
   }
+
+  // Cancels the contact editor that the next command opens.
+  void CancelNextEditor() { AnswerModal<QDialog>([](QDialog* sheet) { sheet->reject(); }, window_.get()); }
 
   static QAbstractItemView* View() { return listWindow->view(); }
 

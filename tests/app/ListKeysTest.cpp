@@ -78,6 +78,7 @@ TEST_F(ListKeysTest, EscapeTogglesTheCellFrames) {
 TEST_F(ListKeysTest, InsertAndDeleteSendTheirCommands) {
   OpenWindow(0);
   QSignalSpy commands(window_.get(), &MainWindow::commandReceived);
+  CancelNextEditor();
   Key(Qt::Key_Insert);
   Key(Qt::Key_Delete);
   ASSERT_EQ(commands.count(), 2);

@@ -137,6 +137,7 @@ TEST_F(MainWindowTest, PopupWithoutASelectionGreysTheContactCommands) {
 TEST_F(MainWindowTest, ThePopupsChoiceArrivesAsACommand) {
   OpenWindow(3);
   QSignalSpy commands(window_.get(), &MainWindow::commandReceived);
+  CancelNextEditor();
   const PopupState popup = RightClickList(RowCentre(3), kEditContactCommand);
   ASSERT_TRUE(popup.shown);
   ASSERT_EQ(commands.count(), 1);

@@ -48,6 +48,7 @@ constexpr RequiredString kRequiredStrings[] = {
     {78, 15, Role::Label},       // card caption beside the web page
     {79, 254, Role::Message},    // the vCard file was not imported
     {80, 254, Role::Message},    // the e-mail list is full
+    {90, 254, Role::Message},    // an edited contact's card could not be written
 };
 
 // The commands the main window dispatches.
