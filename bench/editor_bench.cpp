@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -106,14 +105,3 @@ BENCHMARK(BM_NewCommandToSheetShown_255PhotoCards)->UseManualTime()->Unit(benchm
 BENCHMARK(BM_OkToListUpdated_256PhotoCards)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
 }  // namespace
-
-// The window program's widgets need a Qt application; offscreen unless a platform was chosen.
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

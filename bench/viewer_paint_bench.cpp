@@ -2,11 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
-
-#include <cstdlib>
 
 #include "BenchFixtures.h"
 #include "viewer/CardPaint.h"
@@ -40,14 +37,3 @@ BENCHMARK(BM_PaintCard_LogoAndPhoto)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCard_TextOnly)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-// Painting text needs a Qt application; offscreen unless a platform was chosen.
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
