@@ -1,9 +1,7 @@
 #pragma once
-// The contact editor: a modal sheet of four pages (name and e-mail, home,
-// business, notes) that edits a record in place. Each page fills its controls
-// the first time its tab is shown. OK applies the opened pages in page order;
-// the name page may refuse, and the sheet then stays open on it with the names
-// already written. Cancel drops the pages' working copies and leaves the record.
+// The contact editor: a modal sheet of four pages that edits a record in place.
+// A page fills its controls when its tab is first shown; OK applies the opened
+// pages in order, the name page may refuse; Cancel leaves the record.
 
 #include <QDialog>
 #include <QString>
@@ -31,7 +29,10 @@ class ContactEditorSheet : public QDialog {
 
   QTabWidget* tabs() const { return tabs_; }
 
+  // Applies the opened pages in order; when the name page refuses, the sheet
+  // stays open on it, the names already written.
   void accept() override;
+  // Drops the pages' working copies; the record is left as it is.
   void reject() override;
 
  private:

@@ -1,8 +1,7 @@
 #pragma once
-// The e-mail addresses of the name page: a working copy of the record's list
-// of up to 16 addresses with one preferred address (marked with icon 515),
-// the entry box and Add, and Edit in place, Remove and Set preferred, which
-// act on the current address (the one last clicked or moved to).
+// The e-mail addresses of the name page: a working copy of up to 16 addresses,
+// one preferred (marked with icon 515); Add, and Edit in place, Remove and Set
+// preferred, which act on the current address (the one last clicked or moved to).
 
 #include <QIcon>
 #include <QObject>

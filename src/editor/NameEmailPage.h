@@ -1,8 +1,7 @@
 #pragma once
-// Page 0 of the contact editor (template 500): the family, given and middle
-// names, from which the display name is rebuilt on apply; the e-mail
-// addresses; the photo and the sound clip. The only page that can refuse OK:
-// a contact needs a family or a given name.
+// Page 0 of the contact editor (template 500): the three names, from which the
+// display name is rebuilt on apply, the e-mail addresses, the photo and the
+// sound clip. The only page that can refuse OK: a contact needs a name.
 
 #include <memory>
 #include <string>
