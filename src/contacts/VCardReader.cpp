@@ -79,14 +79,7 @@ int MapFirstCard(ContactRecord& record, std::string_view text) {
   VObject* card = cards.get();
   if (vobject::Name(card)) ApplyComponents(record, card);
 
-  if (record.formattedName.empty()) {
-    std::string name(record.familyName.view());
-    if (!record.givenName.empty()) {
-      if (!name.empty()) name += ' ';
-      name += record.givenName.view();
-    }
-    record.formattedName = name.empty() ? std::string_view("noname") : std::string_view(name);
-  }
+  SupplyDisplayName(record);
   return 1;
 }
 
@@ -103,6 +96,16 @@ std::optional<std::string> ReadCardFile(const std::string& path) {
 }
 
 }  // namespace
+
+void SupplyDisplayName(ContactRecord& record) {
+  if (!record.formattedName.empty()) return;
+  std::string name(record.familyName.view());
+  if (!record.givenName.empty()) {
+    if (!name.empty()) name += ' ';
+    name += record.givenName.view();
+  }
+  record.formattedName = name.empty() ? std::string_view("noname") : std::string_view(name);
+}
 
 void CollectTypeFlags(VObject* property, TypeFlags& flags) {
   vobject::ForEachChild(property, [&](VObject* child) {

@@ -18,6 +18,10 @@ int ReadCard(ContactRecord& record, const std::string& path);
 // The same mapping from card text held in memory; filePath is left empty.
 int ReadCardFromText(ContactRecord& record, std::string_view text);
 
+// A card without FN gets its display name from N: the family name, a blank
+// and the given name, or "noname" without either.
+void SupplyDisplayName(ContactRecord& record);
+
 // Maps one property (and the components of N, ADR and ORG) into the record.
 void ApplyProperty(ContactRecord& record, const char* name, VObject* property);
 

@@ -31,18 +31,9 @@ std::vector<int> DateNumbers(std::string_view text, std::size_t count) {
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
-// Line breaks and semicolons in the stored form, so the value stays one line.
-std::string CardLineValue(std::string_view text) {
-  std::string lines;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    lines += text[i] == '\r' || text[i] == '\n' ? std::string("\r\n") : std::string(1, text[i]);
-  }
-  return EncodeStoredText(lines);
-}
-
+// The values come in the stored form: the list's semicolons are marker pairs.
 std::string Categories(std::string_view list) {
-  std::string text(list);
+  std::string text = DecodeStoredText(list);
   for (std::size_t at = text.find(":::"); at != std::string::npos; at = text.find(":::")) text.replace(at, 3, ";");
   std::string joined;
   for (std::size_t start = 0; start <= text.size();) {
@@ -85,7 +76,7 @@ std::vector<std::string> CsvExtraProperties(const CsvRow& values, const CsvColum
   if (const std::string categories = Categories(v[COL_CATEGORIES]); !categories.empty())
     lines.push_back("CATEGORIES:" + categories);
   if (const std::string_view nickname = TrimBlanks(v[COL_NICKNAME]); !nickname.empty())
-    lines.push_back("NICKNAME:" + CardLineValue(nickname));
+    lines.push_back("NICKNAME:" + std::string(nickname));  // already one line in the stored form
   return lines;
 }
 

@@ -43,6 +43,8 @@ int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks, CsvImpor
     FillRecordFromCsv(record, row, mapping);
     // A new card never replaces another file; the row takes the name it got.
     const int saved = SaveNew(record);
+    // The row shows the name the card reads back with, also for a row without one.
+    SupplyDisplayName(record);
     FillRow(record, currentRow);
     ++done.imported;
     if (hooks.cardAdded)

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "contacts/CardText.h"
 #include "contacts/FixedText.h"
+#include "contacts/StoredText.h"
 #include "contacts/TypeFlags.h"
 #include "csvimport/CsvCharset.h"
 
@@ -66,9 +68,26 @@ void SetSlotFlags(ContactRecord& r) {
   r.urls[SLOT_HOME].flags = FLAG_HOME;
 }
 
-std::string CutValue(std::string value) {
-  value.resize(CutToUnits(value, kMaxCsvValueUnits));
-  return value;
+// A value cut to its room, in UTF-8 (bytes a file's character set left
+// undecoded are taken as Windows-1252, as a card's are) and in the stored form
+// the card will hold (a lone line feed, as text mode reads a line break, or
+// a lone carriage return is a line break too), so the table row shows what the
+// card reads back.
+std::string CutValue(std::string_view raw) {
+  const std::string value = AsUtf8Text(raw);
+  std::string plain;
+  plain.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\r' && value[i] != '\n') {
+      plain += value[i];
+      continue;
+    }
+    if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+    plain += "\r\n";
+  }
+  std::string text = EncodeStoredText(plain);
+  text.resize(CutToUnits(text, kMaxCsvValueUnits));
+  return text;
 }
 
 // The parts that are not blank, without their blanks, joined by `gap`.
@@ -86,7 +105,7 @@ std::string Join(std::initializer_list<std::string_view> parts, std::string_view
 // The second and third street lines join the street on lines of their own.
 template <typename Street>
 void AddStreetLines(Street& street, std::string_view second, std::string_view third) {
-  street = Join({street.view(), second, third}, "\r\n");
+  street = Join({street.view(), second, third}, std::string_view("\x01\x01"));
 }
 
 // Name parts joined with single blanks, "Dr. Alice B. Example Jr."; names in

