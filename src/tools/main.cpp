@@ -3,9 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "contacts/CardFileSplit.h"
 #include "contacts/CardStore.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
@@ -77,17 +80,42 @@ int List(const std::string& folder) {
   return 0;
 }
 
+// Every card of FILE (one, or each of a file holding several) as a card file
+// of its own in FOLDER, in file order; prints how many were imported. 1 when
+// a card could not be read or written, 3 when the folder filled up first.
 int ImportVCard(const std::string& file, const std::string& folder) {
+  constexpr int kFolderFull = 3;
   if (const int rc = LoadFolder(folder)) return rc;
-  if (ab::contactCount + 1 > ab::kMaxContacts) return Fail("the card folder already holds 256 cards");
+  const std::optional<std::string> text = ab::ReadCardsFileText(file);
+  if (!text) return Fail("cannot read '" + file + "'");
+  std::vector<std::string_view> cards = ab::SplitCards(*text);
+  if (cards.size() < 2) cards = {*text};  // one card: the reader takes it as it would the file
+  int imported = 0;
+  int failed = 0;  // Fail's exit code once a card was not imported
   ab::ContactRecord record;
-  if (!ab::ReadCard(record, file)) return Fail("cannot read '" + file + "' as a vCard");
-  std::string path;
-  ab::MakeCardFileName(path, ab::cardFolder.str());
-  record.filePath = path;
-  if (path.empty() || !ab::SaveNew(record)) return Fail("cannot write a card into '" + folder + "'");
-  std::cout << record.filePath << "\n";
-  return 0;
+  for (std::size_t i = 0; i < cards.size(); ++i) {
+    if (ab::contactCount + 1 > ab::kMaxContacts) {
+      std::cout << imported << "\n";
+      Fail("the card folder is full (256 cards); " + std::to_string(cards.size() - i) + " cards were left out");
+      return kFolderFull;
+    }
+    const std::string which = "card " + std::to_string(i + 1) + " of '" + file + "'";
+    if (!ab::ReadCardFromText(record, cards[i])) {
+      failed = Fail(which + " cannot be read as a vCard");
+      continue;
+    }
+    std::string path;
+    ab::MakeCardFileName(path, ab::cardFolder.str());
+    record.filePath = path;
+    if (path.empty() || !ab::SaveNew(record)) {
+      failed = Fail("cannot write " + which + " into '" + folder + "'");
+      continue;
+    }
+    ab::FillRow(record, ab::contactCount++);
+    ++imported;
+  }
+  std::cout << imported << "\n";
+  return failed;
 }
 
 int Export(const std::string& card, const std::string& out) {
