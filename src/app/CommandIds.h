@@ -12,6 +12,7 @@ inline constexpr int kSortByNameCommand = 112;  // 112 + column, up to 115
 inline constexpr int kSortByHomePhoneCommand = 115;
 inline constexpr int kImportVCardCommand = 116;
 inline constexpr int kExportVCardCommand = 118;
+inline constexpr int kExportAllVCardCommand = 119;  // every contact into one vCard file
 inline constexpr int kLargeIconsCommand = 120;
 inline constexpr int kSmallIconsCommand = 121;
 inline constexpr int kListCommand = 122;

@@ -18,6 +18,13 @@ bool ContactListModel::InsertRow(int row) {
   return true;
 }
 
+void ContactListModel::RemoveLastRow() {
+  if (rows_ == 0) return;
+  beginRemoveRows(QModelIndex(), rows_ - 1, rows_ - 1);
+  --rows_;
+  endRemoveRows();
+}
+
 void ContactListModel::RefreshRows(int first, int last) {
   if (rows_ == 0) return;
   first = std::max(first, 0);

@@ -23,6 +23,8 @@ class ContactListModel : public QAbstractTableModel {
   // A new list row at `row`, bound to table row slot `row` (the table holds
   // its contents already). False when `row` lies outside 0..rows.
   bool InsertRow(int row);
+  // Takes the last list row away; the others stay bound to their slots.
+  void RemoveLastRow();
   // Shows the table's texts of rows first..last again.
   void RefreshRows(int first, int last);
 

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -12,9 +14,11 @@
 
 #include "app/AppState.h"
 #include "app/CommandIds.h"
+#include "app/ContactCommands.h"
 #include "app/ContactList.h"
 #include "app/ContactListView.h"
 #include "app/EditCommands.h"
+#include "app/ImportCommands.h"
 #include "app/InfoDialog.h"
 #include "app/MessageLoop.h"
 #include "resources/MessageBoxes.h"
@@ -59,6 +63,7 @@ MainWindow::MainWindow() : client_(new QWidget(this)) {
   client_->installEventFilter(this);
   setCentralWidget(client_);
   resize(kMainWindowSize);
+  setAcceptDrops(true);
   OnCreate();
 }
 
@@ -130,6 +135,14 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   OnContextMenu(childAt(event->pos()), event->globalPos());
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (HasImportableFiles(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  if (ImportDroppedFiles(this, event->mimeData())) event->acceptProposedAction();
+}
+
 void MainWindow::OnSize(const QSize& client) {
   if (viewerWindow != nullptr) {
     LayoutSplitView(this);
@@ -183,8 +196,26 @@ void MainWindow::OnCommand(int id) {
       EditContact(this);
       break;
     case kDeleteContactCommand:
-      // Not in this build yet; the list keeps the focus.
-      FocusList();
+      DeleteContactCommand(this);
+      break;
+    case kImportVCardCommand:
+      ImportVCardCommand(this);
+      break;
+    case kExportVCardCommand:
+      ExportVCardCommand(this);
+      break;
+    case kExportAllVCardCommand:
+      ExportAllVCardCommand(this);
+      break;
+    case kSiblingMailCommand:
+    case kComposeMailToCommand:
+      MailCommand(this, id);
+      break;
+    case kImportCsvCommand:
+      ImportCsvCommand(this);
+      break;
+    case kExportCsvCommand:
+      ExportCsvCommand(this);
       break;
     case kExitCommand:
       close();

@@ -48,12 +48,14 @@ constexpr RequiredString kRequiredStrings[] = {
     {78, 15, Role::Label},       // card caption beside the web page
     {79, 254, Role::Message},    // the vCard file was not imported
     {80, 254, Role::Message},    // the e-mail list is full
+    {81, 254, Role::Message},    // how many contacts a file gave
+    {82, 254, Role::Message},    // how many a file gave, and how many did not fit
     {90, 254, Role::Message},    // an edited contact's card could not be written
 };
 
 // The commands the main window dispatches.
 const std::set<int> kMainWindowCommands = {100, 102, 103, 104, 112, 113, 114, 115, 116, 118,
-                                           120, 121, 122, 123, 124, 125, 126, 134, 135, 140};
+                                           119, 120, 121, 122, 123, 124, 125, 126, 134, 135, 140};
 
 std::vector<QAction*> CommandActions(const QWidget* menu) {
   std::vector<QAction*> found;
