@@ -13,6 +13,7 @@
 #include "contacts/CardStore.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
+#include "csvimport/CsvExport.h"
 #include "editor/FileDialogs.h"
 #include "resources/MessageBoxes.h"
 #include "shell/Shell.h"
@@ -25,6 +26,7 @@ namespace {
 constexpr int kNoContactWarning = 12;
 constexpr int kDeleteQuestion = 38;
 constexpr int kNoAddressWarning = 72;
+constexpr int kCsvNotWrittenWarning = 91;
 
 void FocusList() {
   if (listWindow != nullptr) listWindow->setFocus();
@@ -124,7 +126,11 @@ void ExportAllVCardCommand(MainWindow* owner) {
   if (!file.empty()) ReplaceFileAtomically(file, RenderAllCardsFile());
 }
 
-bool ExportContactsAsCsv(QWidget*, const std::string&) { return true; }
+bool ExportContactsAsCsv(QWidget* owner, const std::string& path) {
+  if (ExportCsvFile(path)) return true;
+  ShowWarning(owner, kCsvNotWrittenWarning);
+  return false;
+}
 
 void ExportCsvCommand(MainWindow* owner) {
   const std::string file = ChooseFileToWrite(owner, FILTER_CSV);

@@ -37,7 +37,8 @@ std::string RenderAllCardsFile();
 // Command 135: a CSV file chosen with the save dialog, then ExportContactsAsCsv.
 void ExportCsvCommand(MainWindow* owner);
 
-// The CSV export: writes nothing so far and reports success.
+// The CSV export: every contact of the table in one CSV file (ExportCsvFile);
+// warning 91 when it cannot be written.
 bool ExportContactsAsCsv(QWidget* owner, const std::string& path);
 
 // Commands 125 (the sibling mail program) and 126 (the desktop's mail

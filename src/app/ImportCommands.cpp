@@ -171,25 +171,34 @@ void ImportCsvIntoList(MainWindow* owner, const std::string& path) {
   if (contactCount + 1 > kMaxContacts) return;
   const int previous = currentRow;
   std::string lastPath;
+  ImportCount count;
+  bool fileRefused = false;
   CsvImportHooks hooks;
-  hooks.showMessage = ShowCsvMessage;
-  hooks.cardAdded = [&lastPath](int row, int saved) {
+  hooks.showMessage = [&fileRefused](std::string_view text, std::string_view caption) {
+    fileRefused = true;
+    ShowCsvMessage(text, caption);
+  };
+  hooks.cardAdded = [&lastPath, &count](int row, int saved) {
     // A row without its card file could be neither opened nor deleted.
     if (!saved && row == contactCount - 1) {
       --contactCount;
       return;
     }
+    ++count.imported;
     lastPath = contactTable[static_cast<std::size_t>(row)].filePath.str();
     SetListRow(listWindow, row, true);
     SortContacts(listWindow);
   };
-  ImportCsvFile(path, hooks);
+  CsvImportCounts counts;
+  ImportCsvFile(path, hooks, &counts);
   if (!lastPath.empty()) {
     ShowAddedCard(owner, lastPath);
   } else {
     currentRow = previous;  // nothing added, so nothing moved
     ReloadCurrentCard();
   }
+  count.leftOut = counts.leftOut;
+  if (!fileRefused) ShowImportCount(owner, count);
 }
 
 bool HasImportableFiles(const QMimeData* data) { return !ImportableFiles(data).empty(); }

@@ -88,8 +88,9 @@ const Case kCases[] = {
     {"ImportThreeCards", 3, 0, kVcf, "three.VCF", Cards(3), true, kNone, 6, kNew, "imported from the file: 3."},
     {"ImportOverTheLimit", 254, 0, kVcf, "3.vcf", Cards(3), true, kNone, 256, kNew,
      "file: 2. Left out because the address book is full (256 contacts): 1"},
-    {"ImportCsvOverTheLimit", 250, 0, kCsv, "in.csv", Csv(10), true, kNone, 256, kNew, ""},
-    {"DropCsv", 3, 0, kDrop, "in.csv", Csv(2), true, kNone, 5, kNew, ""},
+    {"ImportCsvOverTheLimit", 250, 0, kCsv, "in.csv", Csv(10), true, kNone, 256, kNew,
+     "file: 6. Left out because the address book is full (256 contacts): 4"},
+    {"DropCsv", 3, 0, kDrop, "in.csv", Csv(2), true, kNone, 5, kNew, "imported from the file: 2."},
     {"DropUnreadableCsv", 3, 0, kDrop, "gone.csv", "", true, kNone, 3, 0, "can not open CSV file"},
     {"MailWithoutContact", 0, -1, kSiblingMailCommand, "", "", true, kNone, 0, -1, "No contact is selected"},
     {"MailWithoutAddress", 3, 0, kComposeMailToCommand, "", "", true, kNone, 3, 0, "no e-mail address"},
@@ -159,6 +160,11 @@ TEST_F(ContactCommandsTest, ExportedCardsImportBackIntoTheSameFields) {
     Command(command);
   }
   EXPECT_EQ(TempFolder::Read(all).find('\0'), std::string::npos);
+  const std::string csv = folder_.File("all.csv");
+  Answer(csv);
+  Command(kExportCsvCommand);
+  const std::string rows = TempFolder::Read(csv);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 1 + contactCount);
   ASSERT_EQ(contactCount, 3 + 1 + 3);
   ContactRecord card, canonical, twin;
   int twins = 0;  // copies sort beside their card

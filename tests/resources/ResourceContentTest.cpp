@@ -51,6 +51,7 @@ constexpr RequiredString kRequiredStrings[] = {
     {81, 254, Role::Message},    // how many contacts a file gave
     {82, 254, Role::Message},    // how many a file gave, and how many did not fit
     {90, 254, Role::Message},    // an edited contact's card could not be written
+    {91, 254, Role::Message},    // the CSV export could not be written
 };
 
 // The commands the main window dispatches.
