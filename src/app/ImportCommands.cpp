@@ -206,6 +206,11 @@ bool HasImportableFiles(const QMimeData* data) { return !ImportableFiles(data).e
 bool ImportDroppedFiles(MainWindow* owner, const QMimeData* data) {
   const std::vector<QString> files = ImportableFiles(data);
   if (files.empty()) return false;
+  ImportFiles(owner, QStringList(files.begin(), files.end()));
+  return true;
+}
+
+void ImportFiles(MainWindow* owner, const QStringList& files) {
   QTimer::singleShot(0, owner, [owner, files] {
     for (const QString& file : files) {
       const std::string path = QFile::encodeName(file).toStdString();
@@ -216,7 +221,6 @@ bool ImportDroppedFiles(MainWindow* owner, const QMimeData* data) {
       }
     }
   });
-  return true;
 }
 
 }  // namespace ab

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include <QStringList>
+
 class QMimeData;
 
 namespace ab {
@@ -39,10 +41,15 @@ void ImportCsvIntoList(MainWindow* owner, const std::string& path);
 // Whether `data` names at least one local .vcf or .csv file (any letter case).
 bool HasImportableFiles(const QMimeData* data);
 
-// Imports the .vcf and .csv files `data` names, one after another as the two
-// import commands do once their file is chosen. The imports run once the drop
-// is over, so the program the files came from is not kept waiting. False when
-// there is nothing to import.
+// Imports the .vcf and .csv files `data` names, as ImportFiles does. False
+// when there is nothing to import.
 bool ImportDroppedFiles(MainWindow* owner, const QMimeData* data);
+
+// Imports `files` one after another as the two import commands do once their
+// file is chosen: a name ending in .csv (any letter case) as a CSV export,
+// any other as a vCard file (opened from a file manager, say). The imports run
+// once the event at hand is over, so the program the files came from is not
+// kept waiting.
+void ImportFiles(MainWindow* owner, const QStringList& files);
 
 }  // namespace ab

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QLocalSocket>
+#include <QVariant>
 
 #include <unistd.h>
 
@@ -27,20 +28,23 @@ SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent),
   connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
 }
 
-bool SingleInstance::TryConnect() const {
+bool SingleInstance::TryConnect(const QStringList& files) const {
   QLocalSocket socket;
   socket.connectToServer(name_);
   if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-  // The connection is the request; the running instance needs no more.
+  // The request: the files to open, one a line, then an empty line.
+  for (const QString& file : files) socket.write(file.toUtf8() + '\n');
+  socket.write("\n");
+  socket.waitForBytesWritten(kConnectTimeoutMs);
   socket.disconnectFromServer();
   if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kConnectTimeoutMs);
   return true;
 }
 
-bool SingleInstance::HandOverToRunning() {
+bool SingleInstance::HandOverToRunning(const QStringList& files) {
   if (name_.isEmpty() || !IsFreeOrOwn(QFile::encodeName(name_).toStdString())) return false;
   for (int attempt = 0; attempt < 2; ++attempt) {
-    if (TryConnect()) return true;
+    if (TryConnect(files)) return true;
     if (server_.listen(name_)) return false;
     if (server_.serverError() != QAbstractSocket::AddressInUseError) return false;  // runs unguarded
     // Nobody answered on the name: a socket left behind by a crashed instance.
@@ -51,9 +55,27 @@ bool SingleInstance::HandOverToRunning() {
 
 void SingleInstance::OnNewConnection() {
   while (QLocalSocket* socket = server_.nextPendingConnection()) {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    socket->disconnectFromServer();
-    if (onRaiseRequest) onRaiseRequest();
+    // A request ends with an empty line; a start that hangs up sooner still
+    // asks for the window.
+    auto finish = [this, socket] {
+      if (socket->property("answered").toBool()) return;
+      socket->setProperty("answered", true);
+      const QByteArray request = socket->readAll();
+      socket->disconnectFromServer();
+      socket->deleteLater();
+      QStringList files;
+      for (const QByteArray& line : request.split('\n'))
+        if (!line.isEmpty()) files.append(QString::fromUtf8(line));
+      if (onRaiseRequest) onRaiseRequest();
+      if (onOpenFiles && !files.isEmpty()) onOpenFiles(files);
+    };
+    auto check = [socket, finish] {
+      const QByteArray seen = socket->peek(socket->bytesAvailable());
+      if (seen == "\n" || seen.endsWith("\n\n")) finish();
+    };
+    connect(socket, &QLocalSocket::readyRead, this, check);
+    connect(socket, &QLocalSocket::disconnected, this, finish);
+    check();
   }
 }
 

@@ -6,6 +6,7 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -22,18 +23,21 @@ class SingleInstance : public QObject {
   explicit SingleInstance(QString name, QObject* parent = nullptr);
 
   // True when another instance is running and has been asked to come
-  // forward; otherwise this instance answers later starts from now on. A
+  // forward and to open `files` (absolute paths); otherwise this instance
+  // answers later starts from now on. A
   // socket left behind by a crashed instance is replaced; a socket of another
   // user's is never connected to nor replaced (the program then runs unguarded).
-  bool HandOverToRunning();
+  bool HandOverToRunning(const QStringList& files = {});
 
-  // Called for every later start.
+  // Called for every later start; then, with the files it was given to
+  // open, if any.
   std::function<void()> onRaiseRequest;
+  std::function<void(const QStringList& files)> onOpenFiles;
 
   bool listening() const { return server_.isListening(); }
 
  private:
-  bool TryConnect() const;
+  bool TryConnect(const QStringList& files) const;
   void OnNewConnection();
 
   QString name_;

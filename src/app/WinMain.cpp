@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QStandardPaths>
 
@@ -12,6 +13,7 @@
 
 #include "app/AppState.h"
 #include "app/ContactList.h"
+#include "app/ImportCommands.h"
 #include "app/MainWindow.h"
 #include "resources/MessageBoxes.h"
 #include "app/MessageLoop.h"
@@ -54,12 +56,15 @@ StartOptions DefaultStartOptions() {
   options.dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   options.instanceName = InstanceNameForUser();
   options.quitAfterFirstPaint = qEnvironmentVariable("AB_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1");
+  for (const QString& file : QCoreApplication::arguments().mid(1)) {
+    options.filesToOpen.append(QFileInfo(file).absoluteFilePath());
+  }
   return options;
 }
 
 int WinMain(const StartOptions& options) {
   SingleInstance instance(options.instanceName);
-  if (instance.HandOverToRunning()) return 0;
+  if (instance.HandOverToRunning(options.filesToOpen)) return 0;
 
   ResetAppState();
   if (!LoadResourceLibrary(options.resourceLibraryPath)) {
@@ -86,6 +91,10 @@ int WinMain(const StartOptions& options) {
   if (!window) return 0;
   QPointer<MainWindow> shown(window.get());
   instance.onRaiseRequest = [shown] { RaiseMainWindow(shown); };
+  instance.onOpenFiles = [shown](const QStringList& files) {
+    if (shown) ImportFiles(shown, files);
+  };
+  if (!options.filesToOpen.isEmpty()) ImportFiles(window.get(), options.filesToOpen);
   window->InstallAccelerators(LoadResourceAccelerators(QLatin1String(kAcceleratorTable)));
   if (options.quitAfterFirstPaint && listWindow != nullptr) {
     listWindow->view()->viewport()->installEventFilter(new FirstPaintQuit(window.get()));

@@ -4,6 +4,7 @@
 // the event loop.
 
 #include <QString>
+#include <QStringList>
 
 namespace ab {
 
@@ -12,11 +13,13 @@ struct StartOptions {
   QString dataFolder;           // ... else in addressbook/VCardData in this user's data folder
   QString resourceLibraryPath;  // OSTREL_RC.dll
   QString instanceName;         // the single-instance socket
+  QStringList filesToOpen;      // absolute paths of vCard and CSV files to import
   // Closes the main window as soon as it has been painted once (start-up timing).
   bool quitAfterFirstPaint = false;
 };
 
-// The program's own folder and library, the user's data folder and instance name, and
+// The program's own folder and library, the user's data folder and instance
+// name, the files named on the command line (a file manager's "open with"), and
 // AB_QUIT_AFTER_FIRST_PAINT=1 from the environment. Needs the application object.
 StartOptions DefaultStartOptions();
 

@@ -184,16 +184,21 @@ class SingleInstanceTest : public ::testing::Test {
   TempFolder programFolder_;
 };
 
-TEST_F(SingleInstanceTest, ASecondStartAsksTheFirstToComeForwardAndEnds) {
+TEST_F(SingleInstanceTest, ASecondStartAsksTheFirstToComeForwardWithItsFilesAndEnds) {
   SingleInstance first(InstanceNameForUser());
   ASSERT_FALSE(first.HandOverToRunning());
   ASSERT_TRUE(first.listening());
   int requests = 0;
+  QStringList opened;
   first.onRaiseRequest = [&requests] { ++requests; };
+  first.onOpenFiles = [&opened](const QStringList& files) { opened = files; };
 
+  // As a file manager's "open with" starts it: the files, relative to its folder.
   QProcess second;
   second.setProcessEnvironment(Environment());
-  second.start(QString::fromStdString(ProgramCopy(programFolder_, true)), {});
+  second.setWorkingDirectory(QString::fromStdString(programFolder_.path()));
+  second.start(QString::fromStdString(ProgramCopy(programFolder_, true)),
+               {QStringLiteral("friends.vcf"), QStringLiteral("/tmp/export.csv")});
   ASSERT_TRUE(second.waitForStarted());
   // The first instance answers from its event loop while the second waits.
   for (int i = 0; i < 500 && second.state() != QProcess::NotRunning; ++i) QTest::qWait(10);
@@ -202,6 +207,8 @@ TEST_F(SingleInstanceTest, ASecondStartAsksTheFirstToComeForwardAndEnds) {
   EXPECT_EQ(second.exitCode(), 0);
   EXPECT_TRUE(QTest::qWaitFor([&requests] { return requests > 0; }, 2000));
   EXPECT_EQ(requests, 1);
+  EXPECT_EQ(opened, (QStringList{QString::fromStdString(programFolder_.File("friends.vcf")),
+                                 QStringLiteral("/tmp/export.csv")}));
   // Nothing was loaded or created by the second start.
   EXPECT_FALSE(fs::exists(programFolder_.File("VCardData")));
 }
