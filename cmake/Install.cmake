@@ -8,6 +8,7 @@ set(AB_APP_ID com.vantoro.AddressBook)
 set(AB_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/resources/desktop)
 
 install(TARGETS addressbook addressbook-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS addressbook-render RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/addressbook)
 install(FILES ${AB_BIN_DIR}/OSTREL_RC.dll DESTINATION ${CMAKE_INSTALL_DATADIR}/addressbook)
 install(FILES ${AB_DESKTOP_DIR}/${AB_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${AB_DESKTOP_DIR}/${AB_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

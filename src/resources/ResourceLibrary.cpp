@@ -76,8 +76,10 @@ void AddItems(Container* container, const std::vector<MenuItemData>& items) {
 
 QString FindResourceLibrary(const QString& programFolder) {
   const QString beside = programFolder + QStringLiteral("/OSTREL_RC.dll");
+  // From bin/ or from libexec/addressbook/ of an installed tree.
   for (const QString& path : {beside, QStringLiteral(AB_INSTALLED_BUNDLE),
-                              programFolder + QStringLiteral("/../share/addressbook/OSTREL_RC.dll")}) {
+                              programFolder + QStringLiteral("/../share/addressbook/OSTREL_RC.dll"),
+                              programFolder + QStringLiteral("/../../share/addressbook/OSTREL_RC.dll")}) {
     if (QFileInfo(path).isFile()) return QFileInfo(path).absoluteFilePath();
   }
   return beside;

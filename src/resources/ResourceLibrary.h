@@ -38,7 +38,8 @@ bool LoadResourceLibrary(const QString& path);
 
 // Where "OSTREL_RC.dll" is: beside the program (the build tree, a portable
 // copy), at the path the install rules put it, or in ../share/addressbook
-// from the program's folder; the first that exists, else the one beside the
+// (../../share/addressbook for a helper program in libexec/addressbook) from
+// the program's folder; the first that exists, else the one beside the
 // program (whose loading then fails as a missing library does).
 QString FindResourceLibrary(const QString& programFolder);
 

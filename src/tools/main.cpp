@@ -1,5 +1,7 @@
 // addressbook-cli: the address book's card files from the command line.
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -15,9 +17,6 @@
 #include "tools/CardJson.h"
 #include "tools/ExportCsvCommand.h"
 #include "tools/ImportCsvCommand.h"
-#ifdef AB_HAVE_RENDER
-#include "tools/RenderCommand.h"
-#endif
 
 namespace {
 
@@ -30,9 +29,7 @@ int Usage() {
                "       addressbook-cli import-csv FILE FOLDER\n"
                "       addressbook-cli export-csv FOLDER OUT\n"
                "       addressbook-cli export CARD OUT\n"
-#ifdef AB_HAVE_RENDER
                "       addressbook-cli render CARD OUT.png [WIDTH HEIGHT]\n"
-#endif
       ;
   return kUsageError;
 }
@@ -51,12 +48,16 @@ int LoadFolder(const std::string& folder) {
              : Fail("cannot use '" + folder + "' as a card folder (a file of that name is in the way, or the path is too long)");
 }
 
-// The window program's card folder, for a companion installed beside it.
-std::string DefaultCardFolder(const char* argv0) {
+// This program's own file.
+std::string ProgramPath(const char* argv0) {
   std::error_code ignored;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", ignored);
-  const std::string programFolder = self.empty() ? std::filesystem::path(argv0).parent_path().string()
-                                                 : self.parent_path().string();
+  return self.empty() ? std::string(argv0) : self.string();
+}
+
+// The window program's card folder, for a companion installed beside it.
+std::string DefaultCardFolder(const char* argv0) {
+  const std::string programFolder = std::filesystem::path(ProgramPath(argv0)).parent_path().string();
   std::string problem;
   const std::string folder = ab::ChooseCardFolder(programFolder, ab::UserDataFolder(), &problem);
   if (folder.empty()) std::cerr << "addressbook-cli: " << problem << "\n";
@@ -125,14 +126,29 @@ int Export(const std::string& card, const std::string& out) {
   return 0;
 }
 
-#ifdef AB_HAVE_RENDER
-// A whole decimal number of pixels and nothing else; the range is checked by the render itself.
-bool ParseSide(const std::string& text, int& side) {
-  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-  side = std::stoi(text);
-  return true;
+// The card viewer needs Qt's widgets, which the other commands never load: a
+// program of its own draws the card. The first that exists of: beside this
+// program, the installed place, ../libexec/addressbook from this program's folder.
+std::string RenderProgram(const std::string& self) {
+  const std::filesystem::path folder = std::filesystem::path(self).parent_path();
+  for (const std::filesystem::path& candidate :
+       {folder / "addressbook-render", std::filesystem::path(AB_INSTALLED_RENDER),
+        folder / ".." / "libexec" / "addressbook" / "addressbook-render"}) {
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+  }
+  return {};
 }
-#endif
+
+int Render(const std::string& self, std::vector<std::string> args) {
+  std::string program = RenderProgram(self);
+  if (program.empty()) return Fail("cannot render: the program addressbook-render is not installed");
+  args.front() = program;
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  ::execv(program.c_str(), argv.data());
+  return Fail("cannot start '" + program + "'");
+}
 
 }  // namespace
 
@@ -147,13 +163,6 @@ int main(int argc, char** argv) {
   if (command == "export" && args.size() == 3) return Export(args[1], args[2]);
   if (command == "import-csv" && args.size() == 3) return ab::RunImportCsv(args[1], args[2]);
   if (command == "export-csv" && args.size() == 3) return ab::RunExportCsv(args[1], args[2]);
-#ifdef AB_HAVE_RENDER
-  if (command == "render" && (args.size() == 3 || args.size() == 5)) {
-    int width = ab::kDefaultRenderWidth;
-    int height = ab::kDefaultRenderHeight;
-    if (args.size() == 5 && !(ParseSide(args[3], width) && ParseSide(args[4], height))) return Usage();
-    return ab::RunRender(args[1], args[2], width, height);
-  }
-#endif
+  if (command == "render" && (args.size() == 3 || args.size() == 5)) return Render(ProgramPath(argv[0]), args);
   return Usage();
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "CsvTestSupport.h"
+#include "support/CsvTestSupport.h"
 #include "csvimport/CsvCharset.h"
 #include "csvimport/CsvHeadings.h"
 #include "csvimport/CsvTextFile.h"

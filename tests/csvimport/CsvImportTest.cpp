@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "CsvTestSupport.h"
+#include "support/CsvTestSupport.h"
 #include "contacts/CardStore.h"
 #include "contacts/StoredText.h"
 #include "contacts/VCardReader.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "CsvTestSupport.h"
+#include "support/CsvTestSupport.h"
 #include "contacts/ContactRecord.h"
 #include "contacts/TypeFlags.h"
 #include "csvimport/CsvExtraProperties.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "CsvTestSupport.h"
+#include "support/CsvTestSupport.h"
 #include "csvimport/CsvReader.h"
 
 namespace ab {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "CsvTestSupport.h"
+#include "support/CsvTestSupport.h"
 #include "contacts/CardStore.h"
 #include "contacts/VCardReader.h"
 #include "tools/ImportCsvCommand.h"
