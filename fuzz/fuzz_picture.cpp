@@ -1,7 +1,8 @@
-// Feeds arbitrary bytes to the BMP decoder. Besides the sanitizers' own checks,
-// a decoded picture must be self-consistent: a plain bottom-up header of 40
+// Feeds arbitrary bytes to the picture decoder. Besides the sanitizers' own
+// checks, a decoded BMP must be self-consistent: a plain bottom-up header of 40
 // bytes plus the colour table of its depth, and exactly RowSize x Height bytes
-// of pixels taken from inside the input.
+// of pixels taken from inside the input; a JPEG, PNG or GIF picture keeps the
+// input whole, with a positive size.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(decoded == !picture.IsEmpty());
   if (!decoded) {
     Check(picture.HeaderBlock().empty() && picture.Width() == 0 && picture.Height() == 0);
+    return 0;
+  }
+
+  if (picture.Format() != ab::PictureFormat::Bmp) {
+    Check(picture.HeaderBlock().empty() && picture.PixelBlock().empty());
+    Check(picture.EncodedImage().size() == size && picture.Width() > 0 && picture.Height() > 0);
     return 0;
   }
 

@@ -17,7 +17,7 @@ int Picture::Draw(QPainter& painter, const QRect& source, const QRect& destinati
   }
   const QRect kept = source.intersected(QRect(0, 0, Width(), Height()));
   if (kept.isEmpty()) return 0;
-  const QImage image = PictureToImage(*this);
+  const QImage& image = DrawnImage(*this);
   if (image.isNull()) return 0;
 
   // Every destination pixel takes the colour of one source pixel, never a blend.

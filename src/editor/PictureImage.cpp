@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "media/Picture.h"
 
@@ -64,7 +65,7 @@ void CopyRow(const std::uint8_t* source, uchar* target, int width, int bits) {
 }  // namespace
 
 QImage PictureToImage(const Picture& picture) {
-  if (picture.IsEmpty()) return {};
+  if (picture.Format() != PictureFormat::Bmp) return {};
   const int width = picture.Width();
   const int height = picture.Height();
   const int bits = picture.BitsPerPixel();
@@ -87,6 +88,24 @@ QImage PictureToImage(const Picture& picture) {
     CopyRow(row, image.scanLine(y), width, bits);
   }
   return image;
+}
+
+const QImage& DrawnImage(const Picture& picture) {
+  std::shared_ptr<const PictureDrawCache>& cache = picture.DrawCache();
+  if (!cache) {
+    auto made = std::make_shared<PictureDrawCache>();
+    if (picture.Format() == PictureFormat::Bmp) {
+      made->image = PictureToImage(picture);
+    } else if (!picture.IsEmpty()) {
+      const auto& bytes = picture.EncodedImage();
+      made->image.loadFromData(bytes.data(), static_cast<int>(bytes.size()));
+      // The size the header gave is the picture's size everywhere else.
+      const QSize size(picture.Width(), picture.Height());
+      if (!made->image.isNull() && made->image.size() != size) made->image = made->image.scaled(size);
+    }
+    cache = std::move(made);
+  }
+  return cache->image;
 }
 
 }  // namespace ab

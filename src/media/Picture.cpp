@@ -8,6 +8,8 @@
 #include <new>
 #include <optional>
 
+#include "media/ByteBuffer.h"
+
 // What is decoded: a "BM" file header, an information header of 40 bytes or one
 // of its longer successors (52, 56, 108, 124 bytes), 1, 4, 8, 16, 24 or 32 bits
 // per pixel, uncompressed (BI_RGB) or BI_BITFIELDS whose masks are exactly the
@@ -153,6 +155,11 @@ bool Decode(const std::uint8_t* head, std::size_t headSize, std::uint64_t totalS
 bool Picture::LoadFromMemory(const std::uint8_t* bytes, std::size_t size) {
   Clear();
   if (bytes == nullptr) return false;
+  if (const auto header = ReadImageHeader(bytes, size)) {
+    encoded_.assign(bytes, bytes + size);
+    encodedHeader_ = *header;
+    return true;
+  }
   auto copyRows = [bytes](std::uint64_t offset, std::uint8_t* out, std::size_t count) {
     std::memcpy(out, bytes + offset, count);
     return true;
@@ -171,6 +178,12 @@ bool Picture::LoadFromFile(const std::string& path) {
 
   std::uint8_t head[kLongestHead];
   in.read(reinterpret_cast<char*>(head), sizeof head);
+  if (in.gcount() >= 2 && !(head[0] == 'B' && head[1] == 'M')) {
+    // Not a BMP: a JPEG, PNG or GIF picture is kept whole.
+    in.close();
+    ByteBuffer bytes;
+    return ReadWholeFile(path, bytes) && LoadFromMemory(bytes.data(), static_cast<std::size_t>(bytes.size()));
+  }
   auto readRows = [&in](std::uint64_t offset, std::uint8_t* out, std::size_t count) {
     in.clear();
     in.seekg(static_cast<std::streamoff>(offset));
@@ -185,18 +198,29 @@ void Picture::Clear() {
   headerBlock_.shrink_to_fit();
   pixelBlock_.clear();
   pixelBlock_.shrink_to_fit();
+  encoded_.clear();
+  encoded_.shrink_to_fit();
+  encodedHeader_ = {};
+  drawCache_.reset();
+}
+
+PictureFormat Picture::Format() const {
+  if (!pixelBlock_.empty()) return PictureFormat::Bmp;
+  return encodedHeader_.format;
 }
 
 std::int32_t Picture::Width() const {
-  return IsEmpty() ? 0 : static_cast<std::int32_t>(ReadLe(&headerBlock_[kWidthField], 4));
+  if (pixelBlock_.empty()) return encodedHeader_.width;
+  return static_cast<std::int32_t>(ReadLe(&headerBlock_[kWidthField], 4));
 }
 
 std::int32_t Picture::Height() const {
-  return IsEmpty() ? 0 : static_cast<std::int32_t>(ReadLe(&headerBlock_[kHeightField], 4));
+  if (pixelBlock_.empty()) return encodedHeader_.height;
+  return static_cast<std::int32_t>(ReadLe(&headerBlock_[kHeightField], 4));
 }
 
 int Picture::BitsPerPixel() const {
-  return IsEmpty() ? 0 : static_cast<int>(ReadLe(&headerBlock_[kBitCountField], 2));
+  return pixelBlock_.empty() ? 0 : static_cast<int>(ReadLe(&headerBlock_[kBitCountField], 2));
 }
 
 int Picture::ColourCount() const { return ColourTableEntries(BitsPerPixel()); }

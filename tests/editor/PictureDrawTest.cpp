@@ -1,9 +1,11 @@
+#include <QBuffer>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
 #include "media/Picture.h"
 #include "editor/PictureImage.h"
+#include "support/ImageBytes.h"
 #include "support/TestBitmaps.h"
 
 namespace ab {
@@ -118,6 +120,43 @@ TEST(PictureDraw, NothingToDrawGivesZeroAndLeavesTheCanvas) {
     EXPECT_EQ(c.picture->Draw(painter, c.source, c.destination), 0);
     painter.end();
     EXPECT_TRUE(testing::AllPixels(canvas, canvas.rect(), QColor(10, 20, 30)));
+  }
+}
+
+// What phones send draws as a BMP does, decoded at the first draw only.
+TEST(PictureDraw, JpegPngAndGifPicturesDrawDecodedOnce) {
+  const auto encoded = [](const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    testing::SolidImage(6, 4, kRed).save(&buffer, format);
+    return bytes;
+  };
+  const std::string gif = testing::RedPixelGif();
+  const struct Case {
+    const char* name;
+    QByteArray bytes;
+    int width, height, tolerance;
+  } cases[] = {
+      {"png", encoded("PNG"), 6, 4, 0},
+      {"jpeg", encoded("JPEG"), 6, 4, 12},
+      {"gif", QByteArray(gif.data(), static_cast<qsizetype>(gif.size())), 1, 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Picture picture;
+    ASSERT_TRUE(picture.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), static_cast<std::size_t>(c.bytes.size())));
+    QImage canvas = Canvas(20, 20);
+    QPainter painter(&canvas);
+    EXPECT_EQ(picture.Draw(painter, QRect(0, 0, c.width, c.height), QRect(2, 2, 12, 8)), c.height);
+    const PictureDrawCache* decoded = picture.DrawCache().get();
+    EXPECT_NE(decoded, nullptr);
+    picture.Draw(painter, QRect(0, 0, c.width, c.height), QRect(2, 2, 12, 8));
+    EXPECT_EQ(picture.DrawCache().get(), decoded);
+    painter.end();
+    const QColor drawn(canvas.pixel(7, 5));
+    EXPECT_LE(std::abs(drawn.red() - 255) + drawn.green() + drawn.blue(), c.tolerance) << drawn.name().toStdString();
+    EXPECT_EQ(testing::InkBox(canvas, QColor(10, 20, 30)), QRect(2, 2, 12, 8));
   }
 }
 
