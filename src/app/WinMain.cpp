@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -47,6 +48,20 @@ class FirstPaintQuit : public QObject {
 
 int AskStartQuestion(int stringId) { return AskYesNo(nullptr, stringId) == kResultYes ? kAnswerYes : kAnswerNo; }
 
+constexpr int kCardsNotLoadedWarning = 83;  // string: %1 card files were left unread
+constexpr int kBoxCaption = 6;
+constexpr int kCaptionCapacity = 32;
+constexpr int kTextCapacity = 255;
+
+// The one warning about cards the full table left unread, in the look of
+// ShowWarning with the count put into the text.
+void WarnCardsNotLoaded(QWidget* owner, int count) {
+  QMessageBox box(QMessageBox::Warning, LoadResourceText(kBoxCaption, kCaptionCapacity),
+                  LoadResourceText(kCardsNotLoadedWarning, kTextCapacity).arg(count), QMessageBox::Ok, owner);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
 }  // namespace
 
 StartOptions DefaultStartOptions() {
@@ -85,7 +100,8 @@ int WinMain(const StartOptions& options) {
     failed.exec();
     return 1;
   }
-  if (LoadCardFolder(cardFolderPath, AskStartQuestion) == 0) return 0;
+  int cardsNotLoaded = 0;
+  if (LoadCardFolder(cardFolderPath, AskStartQuestion, &cardsNotLoaded) == 0) return 0;
 
   std::unique_ptr<MainWindow> window(CreateMainWindow(QCoreApplication::instance()));
   if (!window) return 0;
@@ -96,6 +112,9 @@ int WinMain(const StartOptions& options) {
   };
   if (!options.filesToOpen.isEmpty()) ImportFiles(window.get(), options.filesToOpen);
   window->InstallAccelerators(LoadResourceAccelerators(QLatin1String(kAcceleratorTable)));
+  if (cardsNotLoaded > 0) {
+    QTimer::singleShot(0, window.get(), [owner = window.get(), cardsNotLoaded] { WarnCardsNotLoaded(owner, cardsNotLoaded); });
+  }
   if (options.quitAfterFirstPaint && listWindow != nullptr) {
     listWindow->view()->viewport()->installEventFilter(new FirstPaintQuit(window.get()));
   }

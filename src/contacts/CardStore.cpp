@@ -12,6 +12,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "contacts/AtomicFile.h"
 #include "contacts/StoredText.h"
@@ -77,6 +78,18 @@ std::string CardPath(const std::string& folder, int number) {
   return folder + "VC" + std::to_string(number) + ".vcf";
 }
 
+// The names of the card files in `folder`, in the byte order of the names.
+std::vector<std::string> CardFileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    while (const dirent* entry = ::readdir(dir))
+      if (EndsWithVcf(entry->d_name)) names.emplace_back(entry->d_name);
+    ::closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 }  // namespace
 
 int CompareFolded(std::string_view a, std::string_view b) {
@@ -92,7 +105,8 @@ int CompareFolded(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo) {
+int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo, int* cardsNotLoaded) {
+  if (cardsNotLoaded) *cardsNotLoaded = 0;
   std::string folder = folderPath;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   // One byte is kept for the trailing '/' and the folder must leave room for a card name.
@@ -103,27 +117,24 @@ int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo) {
 
   RemoveLeftoverTemporaryFiles(folder);
   contactCount = 0;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    ContactRecord scratch;
-    while (contactCount < kMaxContacts) {
-      const dirent* entry = ::readdir(dir);
-      if (!entry) break;
-      if (!EndsWithVcf(entry->d_name)) continue;
-      const std::string path = cardFolder.str() + entry->d_name;
-      if (path.size() >= scratch.filePath.capacity) continue;  // a path the record cannot hold
-      if (ReadCard(scratch, path)) FillRow(scratch, contactCount++);
-    }
-    ::closedir(dir);
+  const std::vector<std::string> names = CardFileNames(folder);
+  std::size_t next = 0;
+  ContactRecord scratch;
+  for (; next < names.size() && contactCount < kMaxContacts; ++next) {
+    const std::string path = cardFolder.str() + names[next];
+    if (path.size() >= scratch.filePath.capacity) continue;  // a path the record cannot hold
+    if (ReadCard(scratch, path)) FillRow(scratch, contactCount++);
   }
+  if (cardsNotLoaded) *cardsNotLoaded = static_cast<int>(names.size() - next);
   SortTable(SORT_BY_NAME);
   if (!currentRecord) currentRecord = std::make_unique<ContactRecord>();
   return 1;
 }
 
-int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo) {
+int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo, int* cardsNotLoaded) {
   std::string folder = programFolder;
   while (!folder.empty() && folder.back() == '/') folder.pop_back();
-  return LoadCardFolder(folder + "/VCardData", askYesNo);
+  return LoadCardFolder(folder + "/VCardData", askYesNo, cardsNotLoaded);
 }
 
 std::string ChooseCardFolder(const std::string& programFolder, const std::string& dataHome, std::string* error) {

@@ -40,12 +40,14 @@ extern std::unique_ptr<ContactRecord> currentRecord;
 using AskYesNoFn = std::function<int(int stringId)>;
 
 // Builds cardFolder as `programFolder` + "/VCardData/", makes sure the folder
-// exists, fills the table with the first 256 cards that read well and sorts
-// it by display name. 0 when the user declined to replace a file that holds
-// the folder's name (start-up then ends), else 1.
-int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo);
+// exists, fills the table with the first 256 cards that read well, taking the
+// files in the byte order of their names, and sorts it by display name. 0 when
+// the user declined to replace a file that holds the folder's name (start-up
+// then ends), else 1. `cardsNotLoaded`, when given, receives how many card
+// files were left unread because the table was full.
+int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo, int* cardsNotLoaded = nullptr);
 // The same with the card folder itself given (the command-line companion's folders).
-int LoadCardFolder(const std::string& cardFolderPath, const AskYesNoFn& askYesNo);
+int LoadCardFolder(const std::string& cardFolderPath, const AskYesNoFn& askYesNo, int* cardsNotLoaded = nullptr);
 
 // The card folder of a program in `programFolder`: VCardData beside it where
 // that folder exists and may be written, or can be made there (also where a

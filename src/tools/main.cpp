@@ -42,8 +42,8 @@ int Fail(const std::string& message) {
 // The companion answers No: it never deletes a file that stands where a folder should be.
 int DeclineQuestion(int) { return ab::kAnswerNo; }
 
-int LoadFolder(const std::string& folder) {
-  return ab::LoadCardFolder(folder, DeclineQuestion)
+int LoadFolder(const std::string& folder, int* cardsNotLoaded = nullptr) {
+  return ab::LoadCardFolder(folder, DeclineQuestion, cardsNotLoaded)
              ? 0
              : Fail("cannot use '" + folder + "' as a card folder (a file of that name is in the way, or the path is too long)");
 }
@@ -72,7 +72,11 @@ int Show(const std::string& card) {
 }
 
 int List(const std::string& folder) {
-  if (const int rc = LoadFolder(folder)) return rc;
+  int cardsNotLoaded = 0;
+  if (const int rc = LoadFolder(folder, &cardsNotLoaded)) return rc;
+  if (cardsNotLoaded > 0)
+    std::cerr << "addressbook-cli: " << cardsNotLoaded
+              << " card files in the folder were not loaded: the address book shows at most 256 contacts\n";
   for (int i = 0; i < ab::contactCount; ++i) {
     const ab::ContactRow& row = ab::contactTable[static_cast<std::size_t>(i)];
     std::cout << row.displayName << '\t' << row.email << '\t' << row.workPhone << '\t' << row.homePhone << '\t'

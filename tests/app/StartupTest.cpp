@@ -153,6 +153,16 @@ TEST_F(StartupTest, ANormalRunLoadsTheCardsAndReleasesEverythingAtTheEnd) {
   EXPECT_FALSE(currentRecord);
 }
 
+TEST_F(StartupTest, CardsTheFullTableLeavesUnreadAreCountedInOneWarning) {
+  fs::create_directory(folder_.File("VCardData"));
+  for (int i = 0; i < 259; ++i) folder_.Write("VCardData/" + std::to_string(i) + ".vcf", CardText({"n", "", "", ""}));
+  BoxRecorder recorder(QMessageBox::Ok);
+  CloseMainWindowSoon();
+  EXPECT_EQ(WinMain(Options(ab::test::ProductBundle())), 0);
+  ASSERT_EQ(recorder.boxes().size(), 1u);
+  EXPECT_TRUE(recorder.boxes()[0].text.startsWith(QStringLiteral("3 card files"))) << recorder.boxes()[0].text.toStdString();
+}
+
 // --- One instance per user -------------------------------------------------------
 
 class SingleInstanceTest : public ::testing::Test {

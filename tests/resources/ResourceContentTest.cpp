@@ -50,6 +50,7 @@ constexpr RequiredString kRequiredStrings[] = {
     {80, 254, Role::Message},    // the e-mail list is full
     {81, 254, Role::Message},    // how many contacts a file gave
     {82, 254, Role::Message},    // how many a file gave, and how many did not fit
+    {83, 254, Role::Message},    // card files left unread at start-up (%1: how many)
     {90, 254, Role::Message},    // an edited contact's card could not be written
     {91, 254, Role::Message},    // the CSV export could not be written
 };
