@@ -3,15 +3,12 @@
 #include <cstring>
 
 #include "contacts/CardText.h"
+#include "contacts/ExtraProperties.h"
 #include "contacts/StoredText.h"
+#include "contacts/VCardReader.h"
 
 namespace ab {
 
-namespace {
-
-// UTF-8, with the stored form for any line break (CR LF, CR or LF) and
-// semicolon; NUL cannot stand in a card line; leading blanks are lost by the
-// parser anyway.
 std::string CardSafeText(std::string_view raw) {
   const std::string text = AsUtf8Text(raw);
   std::string out;
@@ -23,15 +20,16 @@ std::string CardSafeText(std::string_view raw) {
       out += {kStoredLineBreak, kStoredLineBreak};
     } else if (c == ';') {
       out += {kStoredSemicolon, kStoredSemicolon};
-    } else if (c == '\0') {
+    } else if (c == '\0' || c == kLeadingBlanksMarker) {
       continue;
     } else {
       out += c;
     }
   }
-  const auto first = out.find_first_not_of(" \t");
-  return first == std::string::npos ? std::string() : out.substr(first);
+  return out;
 }
+
+namespace {
 
 template <std::size_t N>
 void Canon(const FixedText<N>& from, FixedText<N>& to) {
@@ -103,9 +101,36 @@ class Differ {
   std::string first_;
 };
 
-}  // namespace
+// Slots the card will not hold read back in their cleared state, whatever
+// words the record gave them.
+void ClearUnwrittenSlots(ContactRecord& r) {
+  const auto clearPhones = [](auto& slots) {
+    for (PhoneEntry& phone : slots)
+      if (phone.number.empty()) phone.flags = 0;
+  };
+  clearPhones(r.workPhones);
+  clearPhones(r.homePhones);
+  for (AddressEntry& address : r.addresses)
+    if (!address.HasAnyComponent()) address.flags = kDefaultAddressFlags;
+  for (UrlEntry& url : r.urls)
+    if (url.url.empty()) url.flags = 0;
+  if (r.domesticLabel.empty() && r.otherLabel.empty()) r.labelFlags = 0;
+}
 
-void CanonicaliseForCard(const ContactRecord& s, ContactRecord& o) {
+// The kept properties follow every written one in the card, so reading it
+// back maps those for which a field is free by now (a home number the user
+// cleared, say) and keeps the others: the canonical record does the same.
+void ApplyExtraProperties(const std::vector<std::string>& extras, ContactRecord& o) {
+  ClearUnwrittenSlots(o);
+  o.currentAddress = o.addresses[SLOT_HOME].HasAnyComponent() ? SLOT_HOME : SLOT_BUSINESS;
+  std::string card = "BEGIN:VCARD\r\n";
+  AppendExtraProperties(card, extras);
+  card += "END:VCARD\r\n";
+  MapCardText(o, card);
+}
+
+// The fields of the record as the card will hold them (see CanonicaliseForCard).
+void CanonicaliseFields(const ContactRecord& s, ContactRecord& o) {
   o.Clear();
   Canon(s.orgName, o.orgName);
   Canon(s.orgUnit, o.orgUnit);
@@ -151,6 +176,20 @@ void CanonicaliseForCard(const ContactRecord& s, ContactRecord& o) {
   o.labelFlags = s.labelFlags;
   o.filePath = s.filePath.view();
   o.preferredEmail = s.preferredEmail;
+}
+
+}  // namespace
+
+void CanonicaliseForCard(const ContactRecord& s, ContactRecord& o) {
+  CanonicaliseFields(s, o);
+  if (s.extraProperties.empty()) return;
+  // What the kept properties put into free fields comes as the reader gives
+  // it, so the fields are made card-safe once more.
+  ContactRecord withExtras;
+  CanonicaliseFields(s, withExtras);
+  ApplyExtraProperties(s.extraProperties, withExtras);
+  CanonicaliseFields(withExtras, o);
+  o.extraProperties = std::move(withExtras.extraProperties);
 }
 
 std::string FirstCarriedDifference(const ContactRecord& w, const ContactRecord& r) {
@@ -200,6 +239,7 @@ std::string FirstCarriedDifference(const ContactRecord& w, const ContactRecord& 
     if (!w.urls[i].url.empty()) d.Check("urls.flags", w.urls[i].flags, r.urls[i].flags);
   }
   if (!w.domesticLabel.empty() || !w.otherLabel.empty()) d.Check("labelFlags", w.labelFlags, r.labelFlags);
+  d.Check("extraProperties", w.extraProperties, r.extraProperties);
   return d.Result();
 }
 

@@ -7,10 +7,15 @@
 
 namespace ab {
 
-// The record as its card file will hold it: texts in the stored form (line
-// breaks as 0x01 0x01, semicolons as 0x02 0x02, whatever their origin),
-// without the leading blanks and bytes a card line cannot carry, and with slot
-// flags that lead the reader back to the same slot.
+// `raw` as a card line holds it: UTF-8 (other bytes taken as Windows-1252),
+// with the stored form for any line break (CR LF, CR or LF) and semicolon,
+// and without NUL.
+std::string CardSafeText(std::string_view raw);
+
+// The record as its card file will hold it: texts card-safe (CardSafeText),
+// slot flags that lead the reader back to the same slot, and each kept
+// property that would find a free field on reading (a home number the user
+// cleared, say) moved into that field.
 void CanonicaliseForCard(const ContactRecord& source, ContactRecord& out);
 
 // The first field, by name, in which `read` (the card read back) differs from

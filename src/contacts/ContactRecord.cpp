@@ -39,6 +39,7 @@ void ContactRecord::Clear() {
   photoPicture.reset();
   preferredEmail = -1;
   emailCount = 0;
+  extraProperties.clear();
 }
 
 std::string_view ContactRecord::PreferredEmail() const {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "contacts/FixedText.h"
 #include "contacts/TypeFlags.h"
@@ -111,6 +112,10 @@ class ContactRecord {
   std::int32_t preferredEmail = -1;
   std::int32_t emailCount = 0;
   std::int32_t currentAddress = SLOT_BUSINESS;
+  // Properties the record has no field for, each the complete text of one
+  // property as the card file holds it (continuation lines included, no final
+  // CR LF), written back after PHOTO in this order. A new card has none.
+  std::vector<std::string> extraProperties;
 };
 
 // A picture decoded from attachment bytes, or null when there are none.

@@ -2,11 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <vector>
 
+#include "contacts/CardCompare.h"
 #include "contacts/CardText.h"
+#include "contacts/ExtraProperties.h"
 #include "contacts/VObjectGuard.h"
 
 namespace ab {
@@ -15,21 +19,78 @@ namespace {
 
 bool Has(VObject* property, std::string_view word) { return vobject::HasChild(property, word); }
 
-// An attachment: the decoded bytes, sized by DATASIZE; none without it.
-void ApplyAttachment(VObject* property, ByteBuffer& data, std::int32_t& size,
-                     std::unique_ptr<Picture>* picture) {
-  data.Reset();
-  if (picture) picture->reset();
-  const long dataSize = vobject::DataSize(property);
-  size = static_cast<std::int32_t>(dataSize);
-  if (dataSize == -1) return;
-  const void* bytes = vobject::RawValue(property);
-  if (!bytes && dataSize > 0) return;
-  data = ByteBuffer::Copy(bytes, dataSize);
-  if (picture && data) *picture = DecodePicture(data);
+// A value may go into a field that is empty or holds it already (as a card
+// line holds it: a saved card has line breaks and semicolons in the stored
+// form); an empty value goes anywhere and changes nothing.
+template <std::size_t N>
+bool Fits(const FixedText<N>& field, std::string_view value) {
+  return value.empty() || field.empty() || CardSafeText(field.view()) == CardSafeText(FixedText<N>(value).view());
 }
 
-void ApplyTelephone(ContactRecord& record, VObject* property, const std::string& value) {
+template <std::size_t N>
+void Store(FixedText<N>& field, std::string_view value) {
+  if (!value.empty()) field = value;
+}
+
+// Calls `visit` with the field that a text property or component named `n`
+// goes into (address components into slot `addressSlot`); false when no
+// field takes it.
+template <typename Visit>
+bool VisitTextField(ContactRecord& r, std::string_view n, int addressSlot, Visit&& visit) {
+  AddressEntry& a = r.addresses[addressSlot == SLOT_HOME ? SLOT_HOME : SLOT_BUSINESS];
+  if (n == "ORGNAME") visit(r.orgName);
+  else if (n == "OUN") visit(r.orgUnit);
+  else if (n == "BOX") visit(a.poBox);
+  else if (n == "STREET") visit(a.street);
+  else if (n == "EXT ADD") visit(a.extendedAddress);
+  else if (n == "L") visit(a.locality);
+  else if (n == "R") visit(a.region);
+  else if (n == "PC") visit(a.postalCode);
+  else if (n == "C") visit(a.country);
+  else if (n == "FN") visit(r.formattedName);
+  else if (n == "ADDN") visit(r.additionalNames);
+  else if (n == "G") visit(r.givenName);
+  else if (n == "F") visit(r.familyName);
+  else if (n == "TITLE") visit(r.title);
+  else if (n == "NOTE") visit(r.note);
+  else return false;
+  return true;
+}
+
+// True when every component of an N, ORG or ADR fits its field.
+bool ComponentsFit(ContactRecord& record, VObject* property, int addressSlot) {
+  bool fit = true;
+  vobject::ForEachChild(property, [&](VObject* child) {
+    const char* name = vobject::Name(child);
+    if (!name || !fit) return;
+    VisitTextField(record, name, addressSlot,
+                   [&](const auto& field) { fit = field.empty() || Fits(field, vobject::TextValue(child)); });
+  });
+  return fit;
+}
+
+// Components of N, ORG and ADR arrive as properties of their own.
+void ApplyComponents(ContactRecord& record, VObject* property) {
+  vobject::ForEachChild(property, [&](VObject* child) {
+    if (const char* name = vobject::Name(child)) ApplyProperty(record, name, child);
+  });
+}
+
+// An attachment: the decoded bytes, sized by DATASIZE. Only the first one
+// with data is taken; one without data leaves the size unknown (-1) when
+// there is no attachment yet, and is kept all the same (it may name a URL).
+bool ApplyAttachment(VObject* property, ByteBuffer& data, std::int32_t& size, std::unique_ptr<Picture>* picture) {
+  if (!data.IsNull()) return false;
+  const long dataSize = vobject::DataSize(property);
+  size = static_cast<std::int32_t>(dataSize);
+  const void* bytes = vobject::RawValue(property);
+  if (dataSize == -1 || (!bytes && dataSize > 0)) return false;
+  data = ByteBuffer::Copy(bytes, dataSize);
+  if (picture) *picture = data ? DecodePicture(data) : nullptr;
+  return true;
+}
+
+bool ApplyTelephone(ContactRecord& record, VObject* property, const std::string& value) {
   struct Kind {
     std::string_view word;
     int slot;
@@ -39,21 +100,22 @@ void ApplyTelephone(ContactRecord& record, VObject* property, const std::string&
   const bool home = Has(property, "HOME");
   PhoneEntry* slots = home ? record.homePhones.data() : record.workPhones.data();
   const std::size_t kinds = home ? kHomePhoneSlots : kWorkPhoneSlots;
-  bool any = false;
-  auto fill = [&](int slot) {
-    slots[slot].number = value;
-    CollectTypeFlags(property, slots[slot].flags);
-  };
-  for (std::size_t i = 0; i < kinds; ++i) {
-    if (!Has(property, kHomeKinds[i].word)) continue;
-    fill(kHomeKinds[i].slot);
-    any = true;
+  std::array<int, kHomePhoneSlots> targets{};
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < kinds; ++i)
+    if (Has(property, kHomeKinds[i].word)) targets[count++] = kHomeKinds[i].slot;
+  if (count == 0) targets[count++] = PHONE_VOICE;
+  for (std::size_t i = 0; i < count; ++i)
+    if (!Fits(slots[targets[i]].number, value)) return false;
+  for (std::size_t i = 0; i < count; ++i) {
+    Store(slots[targets[i]].number, value);
+    CollectTypeFlags(property, slots[targets[i]].flags);
   }
-  if (!any) fill(PHONE_VOICE);
+  return true;
 }
 
-void ApplyEmail(ContactRecord& record, VObject* property, const std::string& value) {
-  if (record.emailCount >= kMaxEmails) return;
+bool ApplyEmail(ContactRecord& record, VObject* property, const std::string& value) {
+  if (record.emailCount >= kMaxEmails) return false;
   EmailEntry& entry = record.emails[static_cast<std::size_t>(record.emailCount)];
   entry.address = value;
   vobject::ForEachChild(property, [&](VObject* child) {
@@ -64,23 +126,16 @@ void ApplyEmail(ContactRecord& record, VObject* property, const std::string& val
   });
   if (record.preferredEmail == -1 && (entry.flags & FLAG_PREF)) record.preferredEmail = record.emailCount;
   ++record.emailCount;
+  return true;
 }
 
-// Components of N, ORG and ADR arrive as properties of their own.
-void ApplyComponents(ContactRecord& record, VObject* property) {
-  vobject::ForEachChild(property, [&](VObject* child) {
-    if (const char* name = vobject::Name(child)) ApplyProperty(record, name, child);
-  });
-}
-
-int MapFirstCard(ContactRecord& record, std::string_view text) {
-  const auto cards = vobject::ParseCard(text);
-  if (!cards) return 0;
-  VObject* card = cards.get();
-  if (vobject::Name(card)) ApplyComponents(record, card);
-
-  SupplyDisplayName(record);
-  return 1;
+// A field of its own (URL slot, label) that takes the value and the type words.
+template <std::size_t N>
+bool ApplyWithFlags(VObject* property, FixedText<N>& field, TypeFlags& flags, const std::string& value) {
+  if (!Fits(field, value)) return false;
+  Store(field, value);
+  CollectTypeFlags(property, flags);
+  return true;
 }
 
 std::optional<std::string> ReadCardFile(const std::string& path) {
@@ -93,6 +148,12 @@ std::optional<std::string> ReadCardFile(const std::string& path) {
   std::string text(static_cast<std::size_t>(size), '\0');
   if (!file.read(text.data(), size)) return std::nullopt;
   return text;
+}
+
+int ReadClearedCard(ContactRecord& record, std::string_view text) {
+  if (!MapCardText(record, text)) return 0;
+  SupplyDisplayName(record);
+  return 1;
 }
 
 }  // namespace
@@ -113,52 +174,62 @@ void CollectTypeFlags(VObject* property, TypeFlags& flags) {
   });
 }
 
-void ApplyProperty(ContactRecord& record, const char* name, VObject* property) {
+bool ApplyProperty(ContactRecord& record, const char* name, VObject* property) {
   const std::string_view n(name);
-  AddressEntry& address = record.addresses[record.currentAddress == SLOT_HOME ? SLOT_HOME : SLOT_BUSINESS];
-
   if (n == "ADR") {
-    record.currentAddress = Has(property, "HOME") ? SLOT_HOME : SLOT_BUSINESS;
-    CollectTypeFlags(property, record.addresses[static_cast<std::size_t>(record.currentAddress)].flags);
+    const int slot = Has(property, "HOME") ? SLOT_HOME : SLOT_BUSINESS;
+    if (!ComponentsFit(record, property, slot)) return false;
+    record.currentAddress = slot;
+    CollectTypeFlags(property, record.addresses[static_cast<std::size_t>(slot)].flags);
     ApplyComponents(record, property);
-    return;
+    return true;
   }
-  if (n == "N" || n == "ORG") return ApplyComponents(record, property);
-  if (n == "SOUND") {
-    if (Has(property, "WAVE")) ApplyAttachment(property, record.soundData, record.soundSize, nullptr);
-    return;
+  if (n == "N" || n == "ORG") {
+    if (!ComponentsFit(record, property, record.currentAddress)) return false;
+    ApplyComponents(record, property);
+    return true;
   }
+  if (n == "SOUND") return Has(property, "WAVE") && ApplyAttachment(property, record.soundData, record.soundSize, nullptr);
   if (n == "LOGO") return ApplyAttachment(property, record.logoData, record.logoSize, &record.logoPicture);
   if (n == "PHOTO") return ApplyAttachment(property, record.photoData, record.photoSize, &record.photoPicture);
 
   const std::string value = vobject::TextValue(property);
-  if (n == "ORGNAME") record.orgName = value;
-  else if (n == "OUN") record.orgUnit = value;
-  else if (n == "BOX") address.poBox = value;
-  else if (n == "STREET") address.street = value;
-  else if (n == "EXT ADD") address.extendedAddress = value;
-  else if (n == "L") address.locality = value;
-  else if (n == "R") address.region = value;
-  else if (n == "PC") address.postalCode = value;
-  else if (n == "C") address.country = value;
-  else if (n == "FN") record.formattedName = value;
-  else if (n == "ADDN") record.additionalNames = value;
-  else if (n == "G") record.givenName = value;
-  else if (n == "F") record.familyName = value;
-  else if (n == "TITLE") record.title = value;
-  else if (n == "NOTE") record.note = value;
-  else if (n == "URL") {
+  if (n == "URL") {
     UrlEntry& url = record.urls[Has(property, "HOME") ? SLOT_HOME : SLOT_BUSINESS];
-    url.url = value;
-    CollectTypeFlags(property, url.flags);
-  } else if (n == "TEL") {
-    ApplyTelephone(record, property, value);
-  } else if (n == "EMAIL") {
-    ApplyEmail(record, property, value);
-  } else if (n == "LABEL") {
-    (Has(property, "DOM") ? record.domesticLabel : record.otherLabel) = value;
-    CollectTypeFlags(property, record.labelFlags);
+    return ApplyWithFlags(property, url.url, url.flags, value);
   }
+  if (n == "TEL") return ApplyTelephone(record, property, value);
+  if (n == "EMAIL") return ApplyEmail(record, property, value);
+  if (n == "LABEL")
+    return ApplyWithFlags(property, Has(property, "DOM") ? record.domesticLabel : record.otherLabel,
+                          record.labelFlags, value);
+  bool stored = false;
+  VisitTextField(record, n, record.currentAddress, [&](auto& field) {
+    stored = Fits(field, value);
+    if (stored) Store(field, value);
+  });
+  return stored;
+}
+
+bool MapCardText(ContactRecord& record, std::string_view text) {
+  NormalizedCard source;
+  const auto cards = vobject::ParseCard(text, source);
+  if (!cards) return false;
+  std::vector<bool> mapped;  // for each property handed to the parser, in order
+  VObject* card = cards.get();
+  if (vobject::Name(card)) {
+    vobject::ForEachChild(card, [&](VObject* property) {
+      const char* name = vobject::Name(property);
+      mapped.push_back(name != nullptr && ApplyProperty(record, name, property));
+    });
+  }
+  std::size_t next = 0;
+  for (const SourceProperty& property : source.properties) {
+    bool keep = true;
+    if (property.toParser) keep = next >= mapped.size() || !mapped[next++];
+    if (keep) record.extraProperties.push_back(KeptPropertyText(source.LinesOf(property), source.modern));
+  }
+  return true;
 }
 
 int ReadCard(ContactRecord& record, const std::string& path) {
@@ -172,13 +243,13 @@ int ReadCard(ContactRecord& record, const std::string& path) {
   if (!S_ISREG(info.st_mode)) return 0;
   const auto text = ReadCardFile(path);
   if (!text) return 0;
-  return MapFirstCard(record, *text);
+  return ReadClearedCard(record, *text);
 }
 
 int ReadCardFromText(ContactRecord& record, std::string_view text) {
   record.Clear();
   record.currentAddress = SLOT_BUSINESS;
-  return MapFirstCard(record, text);
+  return ReadClearedCard(record, text);
 }
 
 }  // namespace ab

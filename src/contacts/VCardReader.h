@@ -22,8 +22,17 @@ int ReadCardFromText(ContactRecord& record, std::string_view text);
 // and the given name, or "noname" without either.
 void SupplyDisplayName(ContactRecord& record);
 
+// Maps the properties of the first object of `text` into the record as it is
+// (nothing is cleared, no display name made) and appends every property it
+// does not map to extraProperties. False when no object could be parsed.
+bool MapCardText(ContactRecord& record, std::string_view text);
+
 // Maps one property (and the components of N, ADR and ORG) into the record.
-void ApplyProperty(ContactRecord& record, const char* name, VObject* property);
+// A field or slot already holding another value is not overwritten: the
+// first property for it wins. False when the property is not mapped (no
+// field for it, no room, a taken slot, an attachment without data); the
+// caller then keeps it as it stands.
+bool ApplyProperty(ContactRecord& record, const char* name, VObject* property);
 
 // Sets the bit of every sub-property named by a type word; never clears one.
 void CollectTypeFlags(VObject* property, TypeFlags& flags);

@@ -3,6 +3,7 @@
 #include "contacts/AtomicFile.h"
 #include "contacts/CardCompare.h"
 #include "contacts/CardStore.h"
+#include "contacts/ExtraProperties.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VObjectGuard.h"
 
@@ -21,6 +22,23 @@ void AddText(VObject* card, const char* name, std::string_view value) {
   if (!value.empty()) vobject::AddPropValue(card, name, std::string(value));
 }
 
+// A component of N, ADR or ORG as the reader takes it back: a backslash that
+// would read as an escape (before ';', ':' or another backslash, or at the
+// component's end) is doubled.
+std::string ComponentText(std::string_view value) {
+  std::string out;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    out += value[i];
+    if (value[i] == '\\' && (i + 1 == value.size() || value[i + 1] == ';' || value[i + 1] == ':' || value[i + 1] == '\\'))
+      out += '\\';
+  }
+  return out;
+}
+
+void AddComponent(VObject* property, const char* name, std::string_view value, bool evenWhenBlank) {
+  if (evenWhenBlank || !value.empty()) vobject::AddPropValue(property, name, ComponentText(value));
+}
+
 void AddAttachment(VObject* card, const char* name, const char* kind, const ByteBuffer& data, std::int32_t size) {
   if (data.IsNull()) return;
   VObject* property = vobject::AddProp(card, name);
@@ -36,13 +54,13 @@ void AddAddress(VObject* card, const AddressEntry& address) {
   VObject* adr = vobject::AddProp(card, "ADR");
   if (!adr) return;
   AddFlagWords(adr, address.flags);
-  AddText(adr, "BOX", address.poBox.view());
-  AddText(adr, "STREET", address.street.view());
-  AddText(adr, "EXT ADD", address.extendedAddress.view());
-  AddText(adr, "L", address.locality.view());
-  AddText(adr, "R", address.region.view());
-  AddText(adr, "PC", address.postalCode.view());
-  AddText(adr, "C", address.country.view());
+  AddComponent(adr, "BOX", address.poBox.view(), false);
+  AddComponent(adr, "STREET", address.street.view(), false);
+  AddComponent(adr, "EXT ADD", address.extendedAddress.view(), false);
+  AddComponent(adr, "L", address.locality.view(), false);
+  AddComponent(adr, "R", address.region.view(), false);
+  AddComponent(adr, "PC", address.postalCode.view(), false);
+  AddComponent(adr, "C", address.country.view(), false);
 }
 
 void AddTelephones(VObject* card, const auto& slots) {
@@ -74,16 +92,16 @@ VObject* BuildVCard(const ContactRecord& r) {
 
   if (!r.givenName.empty() || !r.familyName.empty() || !r.additionalNames.empty()) {
     if (VObject* n = vobject::AddProp(c, "N")) {
-      vobject::AddPropValue(n, "F", r.familyName.str());
-      vobject::AddPropValue(n, "G", r.givenName.str());
-      vobject::AddPropValue(n, "ADDN", r.additionalNames.str());
+      AddComponent(n, "F", r.familyName.view(), true);
+      AddComponent(n, "G", r.givenName.view(), true);
+      AddComponent(n, "ADDN", r.additionalNames.view(), true);
     }
   }
   AddText(c, "FN", r.formattedName.view());
   if (!r.orgName.empty() || !r.orgUnit.empty()) {
     if (VObject* org = vobject::AddProp(c, "ORG")) {
-      vobject::AddPropValue(org, "ORGNAME", r.orgName.str());
-      vobject::AddPropValue(org, "OUN", r.orgUnit.str());
+      AddComponent(org, "ORGNAME", r.orgName.view(), true);
+      AddComponent(org, "OUN", r.orgUnit.view(), true);
     }
   }
   AddText(c, "TITLE", r.title.view());
@@ -119,8 +137,16 @@ std::string RenderCardFile(const ContactRecord& record) {
   CanonicaliseForCard(record, canonical);
   const vobject::Object card(BuildVCard(canonical));
   if (!card) return {};
-  const std::string rendered = vobject::Render(card.get());
+  std::string rendered = vobject::Render(card.get());
   if (rendered.empty()) return {};
+  // The kept properties follow PHOTO, before the card's end.
+  if (!canonical.extraProperties.empty()) {
+    const auto end = rendered.rfind("END:VCARD");
+    if (end == std::string::npos) return {};
+    std::string extras;
+    AppendExtraProperties(extras, canonical.extraProperties);
+    rendered.insert(end, extras);
+  }
   std::string bytes = AsCardFileBytes(rendered);
   // Never write a card that would not read back into the same fields.
   ContactRecord readBack;

@@ -3,6 +3,7 @@
 #include <libical/vcc.h>
 #include <libical/vobject.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -52,12 +53,20 @@ void ListDeleter::operator()(VObject* first) const {
 
 void ObjectDeleter::operator()(VObject* object) const { cleanVObject(object); }
 
-ObjectList ParseCard(std::string_view raw) {
-  const auto text = NormalizeCardText(raw);
+ObjectList ParseCard(std::string_view raw, NormalizedCard& repaired) {
+  auto text = NormalizeCardText(raw);
   if (!text) return nullptr;
+  repaired = std::move(*text);
   InstallSilentErrorHandler();
-  ObjectList cards(Parse_MIME(text->text.data(), static_cast<unsigned long>(text->text.size())));
-  if (cards) AttachDecodedData(cards.get(), text->attachments);
+  ObjectList cards(Parse_MIME(repaired.text.data(), static_cast<unsigned long>(repaired.text.size())));
+  if (!cards) return nullptr;
+  // Each line handed over is one property; anything else would pair kept texts with the wrong properties.
+  const auto handedOver = std::count_if(repaired.properties.begin(), repaired.properties.end(),
+                                        [](const SourceProperty& p) { return p.toParser; });
+  std::ptrdiff_t parsed = 0;
+  ForEachChild(cards.get(), [&](VObject*) { ++parsed; });
+  if (parsed != handedOver) return nullptr;
+  AttachDecodedData(cards.get(), repaired.attachments);
   return cards;
 }
 
@@ -86,6 +95,7 @@ std::string TextValue(VObject* object) {
   if (!text) return {};
   std::string value(text);
   deleteStr(text);
+  if (!value.empty() && value.front() == kLeadingBlanksMarker) value.erase(0, 1);
   return value;
 }
 

@@ -10,6 +10,10 @@
 
 typedef struct VObject VObject;
 
+namespace ab {
+struct NormalizedCard;
+}
+
 namespace ab::vobject {
 
 struct ListDeleter {
@@ -23,13 +27,16 @@ struct ObjectDeleter {
 using Object = std::unique_ptr<VObject, ObjectDeleter>;
 
 // Parses repaired card text; null when there is no card that reads safely.
-ObjectList ParseCard(std::string_view raw);
+// `repaired` receives the repair, whose properties handed to the parser are,
+// in order, the properties of the first object.
+ObjectList ParseCard(std::string_view raw, NormalizedCard& repaired);
 
 const char* Name(VObject* object);  // may be null
 // Calls `visit` for every property of an object, or sub-property of a property, in file order.
 void ForEachChild(VObject* object, const std::function<void(VObject*)>& visit);
 bool HasChild(VObject* object, std::string_view name);  // exact name
-// The value of a text property as 8-bit text; empty when it holds no text.
+// The value of a text property as 8-bit text, with the blanks it starts with;
+// empty when it holds no text.
 std::string TextValue(VObject* object);
 // The decoded size of an attachment (its DATASIZE, in any case), or -1.
 long DataSize(VObject* property);

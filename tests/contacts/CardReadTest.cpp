@@ -77,9 +77,11 @@ const ReadCase kReadCases[] = {
      [](const ContactRecord& r) {
        EXPECT_EQ(r.workPhones[PHONE_CELL].number, "1");
        EXPECT_EQ(r.workPhones[PHONE_CELL].flags, FLAG_WORK | FLAG_CELL);
-       // MSG selects nothing and VIDEO without HOME neither: both go to business voice, the later wins.
-       EXPECT_EQ(r.workPhones[PHONE_VOICE].number, "4");
-       EXPECT_EQ(r.workPhones[PHONE_VOICE].flags, FLAG_MSG | FLAG_VIDEO);
+       // MSG selects nothing and VIDEO without HOME neither: both go to business voice, which
+       // the first keeps; the second is kept as it stands.
+       EXPECT_EQ(r.workPhones[PHONE_VOICE].number, "2");
+       EXPECT_EQ(r.workPhones[PHONE_VOICE].flags, FLAG_MSG);
+       EXPECT_EQ(r.extraProperties, std::vector<std::string>{"TEL;VIDEO:4"});
        EXPECT_EQ(r.homePhones[PHONE_VOICE].number, "3");
        EXPECT_EQ(r.homePhones[PHONE_ICQ].number, "5");
        EXPECT_EQ(r.homePhones[PHONE_VIDEO].number, "6");

@@ -173,7 +173,7 @@ TEST(CardWriteTest, RawLineBreaksAndSemicolonsAreWrittenInStoredForm) {
   ContactRecord back;
   ASSERT_EQ(ReadCardFromText(back, Text(r)), 1);
   EXPECT_EQ(back.familyName, "Smith\x02\x02Jones");
-  EXPECT_EQ(back.givenName, "Al");
+  EXPECT_EQ(back.givenName, "  Al");  // leading blanks survive
   EXPECT_EQ(back.note, "one\x01\x01two\x01\x01three");
   EXPECT_EQ(back.addresses[SLOT_BUSINESS].street, "Flat 2\x02\x02\x01\x01" "1 High St");
 }
