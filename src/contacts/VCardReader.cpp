@@ -8,7 +8,6 @@
 #include <optional>
 #include <vector>
 
-#include "contacts/CardCompare.h"
 #include "contacts/CardText.h"
 #include "contacts/ExtraProperties.h"
 #include "contacts/VObjectGuard.h"
@@ -19,12 +18,11 @@ namespace {
 
 bool Has(VObject* property, std::string_view word) { return vobject::HasChild(property, word); }
 
-// A value may go into a field that is empty or holds it already (as a card
-// line holds it: a saved card has line breaks and semicolons in the stored
-// form); an empty value goes anywhere and changes nothing.
+// A value may go into a field that is empty or holds it already; an empty
+// value goes anywhere and changes nothing.
 template <std::size_t N>
 bool Fits(const FixedText<N>& field, std::string_view value) {
-  return value.empty() || field.empty() || CardSafeText(field.view()) == CardSafeText(FixedText<N>(value).view());
+  return value.empty() || field.empty() || field == FixedText<N>(value);
 }
 
 template <std::size_t N>
