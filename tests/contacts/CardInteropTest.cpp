@@ -97,13 +97,15 @@ const Exported kExporters[] = {
      }},
     {"Android with a backslash-continued address",
      Card({"VERSION:2.1", "N:;A\\;B\\\\;C;;", "ADR;HOME:;;Hermann v. Brevern\\", "9999999\\",
-           "Packstation 999;Hamburg;;99999;Deutschland", "ADR;HOME:;;Grindelberg 999;Hamburg;;99999;Deutschland"}),
+           "Packstation 999;Hamburg;;99999;Deutschland", "ADR;HOME:;;Grindelberg 999;Hamburg;;99999;Deutschland",
+           "SOUND;X-IRMC-N;CHARSET=ISO-8859-1:M\xFCller;Hans"}),
      [](const ContactRecord& r) {
        EXPECT_EQ(r.givenName, "A\x02\x02" "B\\");
        EXPECT_EQ(r.additionalNames, "C");
        EXPECT_EQ(r.addresses[SLOT_HOME].street, "Hermann v. Brevern\x01\x01" "9999999\x01\x01Packstation 999");
        EXPECT_EQ(r.addresses[SLOT_HOME].country, "Deutschland");
-       EXPECT_EQ(r.extraProperties, Lines{"ADR;HOME:;;Grindelberg 999;Hamburg;;99999;Deutschland"});
+       EXPECT_EQ(r.extraProperties, (Lines{"ADR;HOME:;;Grindelberg 999;Hamburg;;99999;Deutschland",
+                                           "SOUND;X-IRMC-N;CHARSET=UTF-8:M\xC3\xBCller;Hans"}));
      }},
     {"iPhone with CR CR LF and a folded photo, edited",
      Card({"VERSION:3.0", "PRODID:-//Apple Inc.//iOS 5.0.1//EN", "N:Doe;John;;;", "FN:John Doe",
@@ -159,15 +161,16 @@ const Exported kExporters[] = {
     {"more properties than the parser's stack holds",
      [] {
        Lines lines{"FN:Many"};
-       for (int i = 0; i < 600; ++i) lines.push_back("X-N" + std::to_string(i) + ":" + std::to_string(i));
-       lines.push_back("TITLE:last");
+       for (int i = 0; i < 100; ++i) lines.push_back("X-N" + std::to_string(i) + ":" + std::to_string(i));
+       for (int i = 0; i < 500; ++i) lines.push_back("NOTE:" + std::to_string(i));
        return Card(lines);
      }(),
      [](const ContactRecord& r) {
        EXPECT_EQ(r.formattedName, "Many");
-       EXPECT_EQ(r.title, "last");
-       ASSERT_EQ(r.extraProperties.size(), 600u);
-       EXPECT_EQ(r.extraProperties[599], "X-N599:599");
+       EXPECT_EQ(r.note, "0");
+       ASSERT_EQ(r.extraProperties.size(), 599u);
+       EXPECT_EQ(r.extraProperties.front(), "X-N0:0");
+       EXPECT_EQ(r.extraProperties.back(), "NOTE:499");
      }},
 };
 
@@ -202,8 +205,11 @@ TEST(CardInterop, ReadSaveReadLosesNothing) {
 // again goes into that field, and the save says so beforehand.
 TEST(CardInterop, AKeptPropertyMovesIntoAFreeField) {
   const Exported cases[] = {
-      {"a home number the user cleared", Card({"FN:X", "TEL;HOME:1", "TEL;HOME:2"}),
-       [](const ContactRecord& r) { EXPECT_EQ(r.homePhones[PHONE_VOICE].number, "2"); },
+      {"a home number the user cleared", Card({"FN:X", "TEL;HOME;VOICE;PREF:1", "TEL;HOME:2"}),
+       [](const ContactRecord& r) {
+         EXPECT_EQ(r.homePhones[PHONE_VOICE].number, "2");
+         EXPECT_EQ(r.homePhones[PHONE_VOICE].flags, FLAG_HOME);  // the words of its own line only
+       },
        [](ContactRecord& r) { r.homePhones[PHONE_VOICE].number.Clear(); }},
       // Found by the fuzzer: the moved value was written with a raw semicolon.
       {"a component kept for one address and free in the other", Card({"ADR;HOME:;;h", "ADR:;;;;x", "R:a;b"}),

@@ -214,6 +214,7 @@ TEST(ReadCardTest, SeventeenthEmailIgnored) {
   Read(record, text);
   EXPECT_EQ(record.emailCount, 16);
   EXPECT_EQ(record.emails[15].address, "user15@x");
+  EXPECT_EQ(record.extraProperties, std::vector<std::string>{"EMAIL:user16@x"});  // kept for the save
 }
 
 TEST(ReadCardTest, SecondReadLeavesNothingOfTheFirst) {
