@@ -60,8 +60,10 @@ std::optional<PropertyLine> ParsePropertyLine(std::string_view line, Encoding& e
   prop.name = std::string(parts.front());
 
   encoding = Encoding::None;
+  // Each parameter takes a place on the parser's stack; no card needs more.
+  constexpr std::size_t kMaxParameters = 32;
   auto addBare = [&](std::string_view word) {
-    if (!IsParserWord(word)) return;
+    if (!IsParserWord(word) || prop.parameters.size() >= kMaxParameters) return;
     if (IsBase64Word(word) || IsQpWord(word)) {
       // One encoding per property: the parser keeps a mode per encoding word.
       const Encoding e = IsBase64Word(word) ? Encoding::Base64 : Encoding::QuotedPrintable;
@@ -105,7 +107,7 @@ std::optional<PropertyLine> ParsePropertyLine(std::string_view line, Encoding& e
       addBare(value);  // the parser takes an encoding word as the value of any parameter
     } else if (IsBase64Word(name) || IsQpWord(name)) {
       addBare(name);  // ... and as the name of one, whatever its value
-    } else if (IsParserWord(name) && IsParserWord(value)) {
+    } else if (IsParserWord(name) && IsParserWord(value) && prop.parameters.size() < kMaxParameters) {
       prop.parameters.push_back({std::string(name), std::string(value)});
     }
   }

@@ -56,18 +56,24 @@ void AppendHead(std::string& out, std::string_view name, const PropertyLine& pro
 }
 
 // The parser drops the blanks a value (or, in N, ADR and ORG, a component)
-// starts with; a marker before them keeps them. An empty value would make the
-// parser take the next line as the value, so it is written as one blank.
+// starts with; a marker before them keeps them. Each semicolon takes a place
+// on its stack, which a few hundred overflow: only the separators of the
+// components the reader maps stay, any other semicolon takes the stored form.
+// An empty value would make the parser take the next line as the value, so it
+// is written as one blank.
 void AppendTextValue(std::string& out, std::string_view value, bool structured) {
   if (value.empty()) {
     out += " \r\n";
     return;
   }
+  constexpr int kMappedSeparators = 6;  // ADR's seven components
+  int separators = structured ? kMappedSeparators : 0;
   bool start = true;
   for (char c : value) {
     if (start && IsBlank(c)) out += kLeadingBlanksMarker;
-    start = structured && c == ';';
-    out += c;
+    start = c == ';' && separators > 0;
+    if (c == ';' && separators-- <= 0) out += "\x02\x02";
+    else out += c;
   }
   out += kCrLf;
 }

@@ -156,6 +156,19 @@ const Exported kExporters[] = {
      [](const ContactRecord& r) { EXPECT_EQ(r.extraProperties, Lines{"X-Q;QUOTED-PRINTABLE:a==="}); }},
     {"a number that reads as a tel: URI once its NUL byte is gone", Card({"FN:T", std::string("TEL;VALUE=uri:t\0el:5", 21)}),
      [](const ContactRecord& r) { EXPECT_EQ(r.workPhones[PHONE_VOICE].number, "5"); }},
+    // Found by the fuzzer: each semicolon took a place on the parser's stack, which overflowed.
+    {"a value of many semicolons, a number of many words",
+     [] {
+       std::string words;
+       for (int i = 0; i < 300; ++i) words += ";X" + std::to_string(i);
+       return Card({"FN:S", "NOTE:a" + std::string(300, ';') + "b", "TEL" + words + ";HOME:5"});
+     }(),
+     [](const ContactRecord& r) {
+       std::string note = "a";
+       for (int i = 0; i < 300; ++i) note += "\x02\x02";
+       EXPECT_EQ(r.note, note + "b");
+       EXPECT_EQ(r.workPhones[PHONE_VOICE].number, "5");  // the words past the parser's room are dropped
+     }},
     {"a 60-character Chinese job title", Card({"FN:W", "TITLE:" + kChineseTitle}),
      [](const ContactRecord& r) { EXPECT_EQ(r.title, kChineseTitle); }},
     {"more properties than the parser's stack holds",
