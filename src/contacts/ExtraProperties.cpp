@@ -67,7 +67,10 @@ std::string Kept21Text(const std::vector<std::string_view>& lines) {
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) text += kCrLf;
-    text += i == 0 ? TrimWhite(lines[i]) : lines[i];
+    std::string_view line = lines[i];
+    // A blank at the very start would make the property a continuation.
+    while (i == 0 && !line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+    text += line;
   }
   // Encoded values are ASCII. A soft break at the very end joined nothing but
   // the card's end, so the property was the card's last: it is the last kept

@@ -169,6 +169,9 @@ const Exported kExporters[] = {
        EXPECT_EQ(r.note, note + "b");
        EXPECT_EQ(r.workPhones[PHONE_VOICE].number, "5");  // the words past the parser's room are dropped
      }},
+    // Found by the fuzzer: the trailing tab was lost when the kept text was read again.
+    {"a later version's kept value ending in a tab", Card({"VERSION:3.0", "FN:A", std::string("X-T:b\t\0", 7)}),
+     [](const ContactRecord& r) { EXPECT_EQ(r.extraProperties, Lines{"X-T;ENCODING=QUOTED-PRINTABLE:b\t"}); }},
     {"a 60-character Chinese job title", Card({"FN:W", "TITLE:" + kChineseTitle}),
      [](const ContactRecord& r) { EXPECT_EQ(r.title, kChineseTitle); }},
     {"more properties than the parser's stack holds",
