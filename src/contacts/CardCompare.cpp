@@ -122,7 +122,6 @@ void ClearUnwrittenSlots(ContactRecord& r) {
 // cleared, say) and keeps the others: the canonical record does the same.
 void ApplyExtraProperties(const std::vector<std::string>& extras, ContactRecord& o) {
   ClearUnwrittenSlots(o);
-  o.currentAddress = o.addresses[SLOT_HOME].HasAnyComponent() ? SLOT_HOME : SLOT_BUSINESS;
   std::string card = "BEGIN:VCARD\r\n";
   AppendExtraProperties(card, extras);
   card += "END:VCARD\r\n";

@@ -9,10 +9,11 @@ namespace ab {
 
 namespace {
 
-// The properties the reader maps; only these are handed to the parser.
-constexpr std::string_view kMappedNames[] = {"FN",   "N",   "ORG",     "TITLE", "NOTE", "URL", "TEL", "EMAIL",
-                                             "LABEL", "ADR", "SOUND",  "LOGO",  "PHOTO", "ORGNAME", "OUN",
-                                             "BOX",  "STREET", "L", "R", "PC", "C", "ADDN", "G", "F"};
+// The properties the reader maps; only these are handed to the parser. A
+// component of N, ORG or ADR standing as a property of its own is kept as it
+// stands: which address it would belong to is not clear.
+constexpr std::string_view kMappedNames[] = {"FN",  "N",   "ORG",   "TITLE", "NOTE", "URL",  "TEL",
+                                             "EMAIL", "LABEL", "ADR", "SOUND", "LOGO", "PHOTO"};
 
 // The spellings the reader knows, for TYPE values of either letter case.
 constexpr std::string_view kKnownTypeWords[] = {

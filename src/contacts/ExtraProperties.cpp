@@ -107,7 +107,8 @@ std::string KeptModernText(const std::vector<std::string_view>& lines) {
     else if (i > 0 && !line.empty() && line.back() == '=' && HeadHasWord(line, IsQpWord)) line.pop_back();
     line += part;
   }
-  const std::string_view trimmed = TrimWhite(line);
+  std::string_view trimmed = line;
+  while (!trimmed.empty() && IsBlank(trimmed.front())) trimmed.remove_prefix(1);
   const auto colon = trimmed.find(':');
   const std::vector<std::string_view> parts = HeadParts(trimmed.substr(0, colon));
   const std::string_view value = trimmed.substr(colon + 1);

@@ -232,7 +232,6 @@ bool MapCardText(ContactRecord& record, std::string_view text) {
 
 int ReadCard(ContactRecord& record, const std::string& path) {
   record.Clear();
-  // Address components outside any ADR go to the business slot.
   record.currentAddress = SLOT_BUSINESS;
   if (path.empty()) return 0;
   record.filePath = path;

@@ -172,6 +172,13 @@ const Exported kExporters[] = {
     // Found by the fuzzer: the trailing tab was lost when the kept text was read again.
     {"a later version's kept value ending in a tab", Card({"VERSION:3.0", "FN:A", std::string("X-T:b\t\0", 7)}),
      [](const ContactRecord& r) { EXPECT_EQ(r.extraProperties, Lines{"X-T;ENCODING=QUOTED-PRINTABLE:b\t"}); }},
+    // Found by the fuzzer: such a component went to whichever address came last, which a save changed.
+    {"address components of their own", Card({"PC:1", "ADR:;;;;;2", "PC:3", "ADR;HOME:;;s"}),
+     [](const ContactRecord& r) {
+       EXPECT_EQ(r.addresses[SLOT_BUSINESS].postalCode, "2");
+       EXPECT_EQ(r.addresses[SLOT_HOME].street, "s");
+       EXPECT_EQ(r.extraProperties, (Lines{"PC:1", "PC:3"}));
+     }},
     {"a 60-character Chinese job title", Card({"FN:W", "TITLE:" + kChineseTitle}),
      [](const ContactRecord& r) { EXPECT_EQ(r.title, kChineseTitle); }},
     {"more properties than the parser's stack holds",
@@ -227,9 +234,10 @@ TEST(CardInterop, AKeptPropertyMovesIntoAFreeField) {
          EXPECT_EQ(r.homePhones[PHONE_VOICE].flags, FLAG_HOME);  // the words of its own line only
        },
        [](ContactRecord& r) { r.homePhones[PHONE_VOICE].number.Clear(); }},
-      // Found by the fuzzer: the moved value was written with a raw semicolon.
-      {"a component kept for one address and free in the other", Card({"ADR;HOME:;;h", "ADR:;;;;x", "R:a;b"}),
-       [](const ContactRecord& r) { EXPECT_EQ(r.addresses[SLOT_HOME].region, "a\x02\x02" "b"); }},
+      // Found by the fuzzer: the moved value was written with the raw line break it was read with.
+      {"a second note with a line break", Card({"FN:X", "NOTE:first", "NOTE;QUOTED-PRINTABLE:a=0D=0Ab"}),
+       [](const ContactRecord& r) { EXPECT_EQ(r.note, "a\x01\x01" "b"); },
+       [](ContactRecord& r) { r.note.Clear(); }},
   };
   for (const Exported& c : cases) {
     SCOPED_TRACE(c.name);

@@ -172,11 +172,12 @@ const ReadCase kReadCases[] = {
        ASSERT_TRUE(r.logoPicture);
        EXPECT_TRUE(r.logoPicture->IsEmpty());  // four bytes are no picture
      }},
-    {"unknownPropertiesIgnored", Card({"X-FOO;HOME:bar", "VERSION:2.1", "FN:Al", "BOX:outside"}),
+    {"unknownPropertiesKept", Card({"X-FOO;HOME:bar", "VERSION:2.1", "FN:Al", "BOX:outside"}),
      [](const ContactRecord& r) {
        EXPECT_EQ(r.formattedName, "Al");
-       // A component outside any ADR goes to the business slot.
-       EXPECT_EQ(r.addresses[SLOT_BUSINESS].poBox, "outside");
+       // A component outside any ADR belongs to no address: it is kept as it stands.
+       EXPECT_FALSE(r.addresses[SLOT_BUSINESS].HasAnyComponent());
+       EXPECT_EQ(r.extraProperties, (std::vector<std::string>{"X-FOO;HOME:bar", "BOX:outside"}));
      }},
     {"onlyFirstCard", Card({"FN:First"}) + Card({"FN:Second"}),
      [](const ContactRecord& r) { EXPECT_EQ(r.formattedName, "First"); }},
