@@ -233,9 +233,10 @@ class CardWriter {
       AppendTextValue(card_.text, value, structured);
     }
     if (toParser) ++parsed_;
-    // Blank lines that ended BASE64 data are no part of the property.
+    // The blank line that ended BASE64 data is no part of the property (the
+    // writer puts one after it again); any other line taken in is.
     std::size_t end = next_;
-    while (end > firstLine + 1 && TrimWhite(lines()[end - 1]).empty()) --end;
+    while (encoding == Encoding::Base64 && end > firstLine + 1 && TrimWhite(lines()[end - 1]).empty()) --end;
     card_.properties.push_back({firstLine, end, toParser});
   }
 

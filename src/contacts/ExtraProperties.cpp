@@ -73,8 +73,8 @@ std::string Kept21Text(const std::vector<std::string_view>& lines) {
     text += line;
   }
   // Encoded values are ASCII. A soft break at the very end joined nothing but
-  // the card's end, so the property was the card's last: it is the last kept
-  // one as well, and the end follows it again.
+  // the card's end (a line it joined is part of the text), so the property was
+  // the card's last: it is the last kept one as well, and the end follows it.
   if (HeadHasWord(text, IsQpWord) || HeadHasWord(text, IsBase64Word)) return text;
   const std::string charset = CharsetOf(text.substr(0, text.find(':')));
   if (!IsOtherCharset(charset) && IsValidUtf8(text)) return text;

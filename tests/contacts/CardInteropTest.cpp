@@ -151,9 +151,13 @@ const Exported kExporters[] = {
        EXPECT_EQ(r.givenName, "  Al");
        EXPECT_EQ(r.note, "\tindented");
      }},
-    // Found by the fuzzer: each save took one more '=' off the end.
-    {"a kept quoted-printable value ending in soft breaks", Card({"FN:Q", "X-Q;QUOTED-PRINTABLE:a==="}),
-     [](const ContactRecord& r) { EXPECT_EQ(r.extraProperties, Lines{"X-Q;QUOTED-PRINTABLE:a==="}); }},
+    // Found by the fuzzer: each save took one more '=' off the end, or lost the blank line the soft
+    // break joined, so that the break joined the next kept property.
+    {"kept quoted-printable values ending in soft breaks",
+     Card({"FN:Q", "X-P;QUOTED-PRINTABLE:b=", "", "X-Q;QUOTED-PRINTABLE:a==="}),
+     [](const ContactRecord& r) {
+       EXPECT_EQ(r.extraProperties, (Lines{"X-P;QUOTED-PRINTABLE:b=\r\n", "X-Q;QUOTED-PRINTABLE:a==="}));
+     }},
     {"a number that reads as a tel: URI once its NUL byte is gone", Card({"FN:T", std::string("TEL;VALUE=uri:t\0el:5", 21)}),
      [](const ContactRecord& r) { EXPECT_EQ(r.workPhones[PHONE_VOICE].number, "5"); }},
     // Found by the fuzzer: each semicolon took a place on the parser's stack, which overflowed.
