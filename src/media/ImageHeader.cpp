@@ -22,11 +22,15 @@ bool IsStartOfFrame(std::uint8_t marker) {
 }
 
 // Walks the marker segments up to the first frame header; the scan must not
-// come first.
+// come first. Stray bytes before a marker are passed over, as decoders do
+// (some phones write a segment length that falls short).
 std::optional<ImageHeader> JpegHeader(const std::uint8_t* bytes, std::size_t size) {
   std::size_t pos = 2;
   while (pos + 4 <= size) {
-    if (bytes[pos] != 0xFF) return std::nullopt;
+    if (bytes[pos] != 0xFF) {
+      ++pos;
+      continue;
+    }
     const std::uint8_t marker = bytes[pos + 1];
     if (marker == 0xFF) {  // fill byte
       ++pos;

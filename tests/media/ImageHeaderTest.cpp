@@ -19,6 +19,8 @@ TEST(ImageHeader, CompressedPicturesKeepTheirBytesAndSize) {
   } cases[] = {
       {"jpeg after its APP0 segment", JpegHeaderBytes(640, 480, 100), PictureFormat::Jpeg, 640, 480},
       {"jpeg with a fill byte", std::string("\xFF\xD8\xFF", 3) + JpegHeaderBytes(3, 2).substr(2), PictureFormat::Jpeg, 3, 2},
+      {"jpeg with stray bytes before its frame header",
+       JpegHeaderBytes(3, 2).substr(0, 20) + "\x10\x20" + JpegHeaderBytes(3, 2).substr(20), PictureFormat::Jpeg, 3, 2},
       {"jpeg whose scan comes first", std::string("\xFF\xD8\xFF\xDA\x00\x02", 6) + JpegHeaderBytes(3, 2), PictureFormat::None, 0, 0},
       {"jpeg cut in its frame header", JpegHeaderBytes(3, 2).substr(0, 26), PictureFormat::None, 0, 0},
       {"png", PngHeaderBytes(7, 5), PictureFormat::Png, 7, 5},
