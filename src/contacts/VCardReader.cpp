@@ -103,13 +103,16 @@ bool ApplyTelephone(ContactRecord& record, VObject* property, const std::string&
   for (std::size_t i = 0; i < kinds; ++i)
     if (Has(property, kHomeKinds[i].word)) targets[count++] = kHomeKinds[i].slot;
   if (count == 0) targets[count++] = PHONE_VOICE;
-  for (std::size_t i = 0; i < count; ++i)
-    if (!Fits(slots[targets[i]].number, value)) return false;
+  // The number goes into each of its slots that is free; it is kept as it
+  // stands only when none is (a kind word for a taken slot is all it loses).
+  bool stored = false;
   for (std::size_t i = 0; i < count; ++i) {
+    if (!Fits(slots[targets[i]].number, value)) continue;
     Store(slots[targets[i]].number, value);
     CollectTypeFlags(property, slots[targets[i]].flags);
+    stored = true;
   }
-  return true;
+  return stored;
 }
 
 bool ApplyEmail(ContactRecord& record, VObject* property, const std::string& value) {

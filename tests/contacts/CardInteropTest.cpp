@@ -132,11 +132,11 @@ const Exported kExporters[] = {
      [](const ContactRecord& r) {
        EXPECT_EQ(r.formattedName, "Angstadt Michael");
        EXPECT_EQ(r.workPhones[PHONE_VOICE].number, "(111) 555-1111");
-       EXPECT_TRUE(r.workPhones[PHONE_CELL].number.empty());
+       EXPECT_EQ(r.workPhones[PHONE_CELL].number, "(111) 555-4444");  // voice is taken, cell is not
        EXPECT_EQ(r.otherLabel, "222 Broadway\r\nNew York, NY 99999");
        EXPECT_EQ(r.labelFlags, FLAG_WORK | FLAG_PREF | FLAG_QUOTED_PRINTABLE);
        EXPECT_EQ(r.PreferredEmail(), "mike@example.com");
-       EXPECT_EQ(r.extraProperties, (Lines{"TEL;CELL;VOICE:(111) 555-4444", "KEY;X509;ENCODING=BASE64:\r\n    MIIB/jCCAWugAwIBAgIQ",
+       EXPECT_EQ(r.extraProperties, (Lines{"KEY;X509;ENCODING=BASE64:\r\n    MIIB/jCCAWugAwIBAgIQ",
                                            "X-MS-OL-DESIGN;CHARSET=utf-8:<card xmlns=\"x\"/>"}));
      }},
     {"Latin-1 3.0 value kept as UTF-8 2.1 text", Card({"VERSION:3.0", "FN:M\xFCller", "X-SPOUSE:J\xFCrgen\\, Jr."}),
