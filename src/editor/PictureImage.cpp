@@ -1,5 +1,7 @@
 #include "editor/PictureImage.h"
 
+#include <QPainter>
+
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -102,6 +104,13 @@ const QImage& DrawnImage(const Picture& picture) {
       // The size the header gave is the picture's size everywhere else.
       const QSize size(picture.Width(), picture.Height());
       if (!made->image.isNull() && made->image.size() != size) made->image = made->image.scaled(size);
+      // Opaque like a BMP: transparent parts show white paper, not the shadow behind the picture.
+      if (made->image.hasAlphaChannel()) {
+        QImage opaque(made->image.size(), QImage::Format_RGB32);
+        opaque.fill(Qt::white);
+        QPainter(&opaque).drawImage(0, 0, made->image);
+        made->image = opaque;
+      }
     }
     cache = std::move(made);
   }

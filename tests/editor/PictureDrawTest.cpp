@@ -125,22 +125,27 @@ TEST(PictureDraw, NothingToDrawGivesZeroAndLeavesTheCanvas) {
 
 // What phones send draws as a BMP does, decoded at the first draw only.
 TEST(PictureDraw, JpegPngAndGifPicturesDrawDecodedOnce) {
-  const auto encoded = [](const char* format) {
+  const auto encoded = [](const char* format, QImage image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    testing::SolidImage(6, 4, kRed).save(&buffer, format);
+    image.save(&buffer, format);
     return bytes;
   };
+  QImage clear(6, 4, QImage::Format_ARGB32);
+  clear.fill(Qt::transparent);
   const std::string gif = testing::RedPixelGif();
   const struct Case {
     const char* name;
     QByteArray bytes;
-    int width, height, tolerance;
+    int width, height;
+    QColor colour;
+    int tolerance;
   } cases[] = {
-      {"png", encoded("PNG"), 6, 4, 0},
-      {"jpeg", encoded("JPEG"), 6, 4, 12},
-      {"gif", QByteArray(gif.data(), static_cast<qsizetype>(gif.size())), 1, 1, 0},
+      {"png", encoded("PNG", testing::SolidImage(6, 4, kRed)), 6, 4, kRed, 0},
+      {"jpeg", encoded("JPEG", testing::SolidImage(6, 4, kRed)), 6, 4, kRed, 12},
+      {"gif", QByteArray(gif.data(), static_cast<qsizetype>(gif.size())), 1, 1, kRed, 0},
+      {"transparent png, drawn on white", encoded("PNG", clear), 6, 4, kWhite, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -155,7 +160,10 @@ TEST(PictureDraw, JpegPngAndGifPicturesDrawDecodedOnce) {
     EXPECT_EQ(picture.DrawCache().get(), decoded);
     painter.end();
     const QColor drawn(canvas.pixel(7, 5));
-    EXPECT_LE(std::abs(drawn.red() - 255) + drawn.green() + drawn.blue(), c.tolerance) << drawn.name().toStdString();
+    EXPECT_LE(std::abs(drawn.red() - c.colour.red()) + std::abs(drawn.green() - c.colour.green()) +
+                  std::abs(drawn.blue() - c.colour.blue()),
+              c.tolerance)
+        << drawn.name().toStdString();
     EXPECT_EQ(testing::InkBox(canvas, QColor(10, 20, 30)), QRect(2, 2, 12, 8));
   }
 }
