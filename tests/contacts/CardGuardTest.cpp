@@ -114,11 +114,6 @@ const GuardCase kGuardCases[] = {
        EXPECT_EQ(r.otherLabel, "a=b");
        EXPECT_EQ(r.labelFlags, FLAG_WORK | FLAG_QUOTED_PRINTABLE);
      }},
-    {"quotedPrintableNameSplitsComponents", Card("N;QUOTED-PRINTABLE:Br=C3=BCning;Michael\r\n"), 1,
-     [](const ContactRecord& r) {
-       EXPECT_EQ(r.familyName, "Br\xC3\xBCning");
-       EXPECT_EQ(r.givenName, "Michael");
-     }},
     // An empty value took the next line as its value.
     {"emptyValues", Card("TITLE:\r\nNOTE:\t\r\nFN:G\r\nEMAIL;INTERNET:\r\nTEL;HOME:\r\n"), 1,
      [](const ContactRecord& r) {
@@ -178,10 +173,7 @@ const GuardCase kGuardCases[] = {
      }},
     {"truncatedCard", "BEGIN:VCARD\r\nFN:Q\r\n", 0, nullptr},
     {"firstObjectOfAnotherKind", "BEGIN:VCALENDAR\r\nTITLE:t\r\nEND:VCALENDAR\r\n" + Card("FN:W\r\n"), 1,
-     [](const ContactRecord& r) {
-       EXPECT_EQ(r.title, "t");
-       EXPECT_EQ(r.formattedName, "noname");
-     }},
+     [](const ContactRecord& r) { EXPECT_EQ(r.title.str() + " " + r.formattedName.str(), "t noname"); }},
     {"empty", "", 0, nullptr},
     {"emptyCard", "BEGIN:VCARD\r\nEND:VCARD\r\n", 1,
      [](const ContactRecord& r) { EXPECT_EQ(r.formattedName, "noname"); }},
@@ -193,20 +185,6 @@ const GuardCase kGuardCases[] = {
      [](const ContactRecord& r) {
        EXPECT_EQ(r.formattedName, "Iksi\xC5\x84ski");
        EXPECT_EQ(r.note, "\xE3\x83\xA1\xE3\x83\xA2");
-     }},
-    {"version3TypesEscapesAndFolding",
-     Card("VERSION:3.0\r\nTEL;TYPE=home,voice:1\r\nEMAIL;TYPE=INTERNET,pref:a@\r\n x\r\n"
-          "NOTE:a\\nb\\, c\\;d\r\nN:O\\;Brien;Pat\r\nPHOTO;ENCODING=b;TYPE=BMP:QUJD\r\n"),
-     1,
-     [](const ContactRecord& r) {
-       EXPECT_EQ(r.homePhones[0].number, "1");
-       EXPECT_EQ(r.homePhones[0].flags, FLAG_HOME | FLAG_VOICE);
-       EXPECT_EQ(r.emails[0].address, "a@x");
-       EXPECT_EQ(r.preferredEmail, 0);
-       EXPECT_EQ(r.note, "a\x01\x01" "b, c\x02\x02" "d");
-       EXPECT_EQ(r.familyName, "O\x02\x02" "Brien");
-       EXPECT_EQ(r.givenName, "Pat");
-       EXPECT_EQ(r.photoSize, 3);
      }},
     {"version21FoldKeepsBlank", Card("NOTE:one\r\n two\r\n"), 1,
      [](const ContactRecord& r) { EXPECT_EQ(r.note, "one two"); }},

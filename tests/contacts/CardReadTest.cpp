@@ -172,19 +172,10 @@ const ReadCase kReadCases[] = {
        ASSERT_TRUE(r.logoPicture);
        EXPECT_TRUE(r.logoPicture->IsEmpty());  // four bytes are no picture
      }},
-    {"unknownPropertiesKept", Card({"X-FOO;HOME:bar", "VERSION:2.1", "FN:Al", "BOX:outside"}),
-     [](const ContactRecord& r) {
-       EXPECT_EQ(r.formattedName, "Al");
-       // A component outside any ADR belongs to no address: it is kept as it stands.
-       EXPECT_FALSE(r.addresses[SLOT_BUSINESS].HasAnyComponent());
-       EXPECT_EQ(r.extraProperties, (std::vector<std::string>{"X-FOO;HOME:bar", "BOX:outside"}));
-     }},
     {"onlyFirstCard", Card({"FN:First"}) + Card({"FN:Second"}),
      [](const ContactRecord& r) { EXPECT_EQ(r.formattedName, "First"); }},
     {"storedFormKeptAsItComes", Card({"NOTE:a\x01\x01" "b\x02\x02" "c"}),
      [](const ContactRecord& r) { EXPECT_EQ(r.note, "a\x01\x01" "b\x02\x02" "c"); }},
-    {"utf8PassesThrough", Card({"FN:\xE5\xBC\xA0\xE4\xB8\x89"}),
-     [](const ContactRecord& r) { EXPECT_EQ(r.formattedName, "\xE5\xBC\xA0\xE4\xB8\x89"); }},
     {"longValueCutAtCapacity", Card({"FN:" + std::string(300, 'x'), "TEL:" + std::string(60, '1')}),
      [](const ContactRecord& r) {
        EXPECT_EQ(r.formattedName.size(), 256u);

@@ -123,47 +123,38 @@ TEST(PictureDraw, NothingToDrawGivesZeroAndLeavesTheCanvas) {
   }
 }
 
-// What phones send draws as a BMP does, decoded at the first draw only.
+// What phones send draws as a BMP does (transparent parts on white paper),
+// decoded at the first draw only.
 TEST(PictureDraw, JpegPngAndGifPicturesDrawDecodedOnce) {
-  const auto encoded = [](const char* format, QImage image) {
+  const auto encoded = [](const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
-    return bytes;
+    return bytes.toStdString();
   };
   QImage clear(6, 4, QImage::Format_ARGB32);
   clear.fill(Qt::transparent);
-  const std::string gif = testing::RedPixelGif();
-  const struct Case {
-    const char* name;
-    QByteArray bytes;
-    int width, height;
-    QColor colour;
-    int tolerance;
-  } cases[] = {
-      {"png", encoded("PNG", testing::SolidImage(6, 4, kRed)), 6, 4, kRed, 0},
-      {"jpeg", encoded("JPEG", testing::SolidImage(6, 4, kRed)), 6, 4, kRed, 12},
-      {"gif", QByteArray(gif.data(), static_cast<qsizetype>(gif.size())), 1, 1, kRed, 0},
-      {"transparent png, drawn on white", encoded("PNG", clear), 6, 4, kWhite, 0},
-  };
-  for (const Case& c : cases) {
+  const QImage red = testing::SolidImage(6, 4, kRed);
+  const struct { const char* name; std::string bytes; QColor colour; int tolerance; } cases[] = {
+               {"png", encoded(red, "PNG"), kRed, 0},
+               {"jpeg", encoded(red, "JPEG"), kRed, 12},
+               {"gif", testing::RedPixelGif(), kRed, 0},
+               {"transparent png", encoded(clear, "PNG"), kWhite, 0}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Picture picture;
-    ASSERT_TRUE(picture.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), static_cast<std::size_t>(c.bytes.size())));
+    ASSERT_TRUE(picture.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), c.bytes.size()));
     QImage canvas = Canvas(20, 20);
     QPainter painter(&canvas);
-    EXPECT_EQ(picture.Draw(painter, QRect(0, 0, c.width, c.height), QRect(2, 2, 12, 8)), c.height);
+    const QRect whole(0, 0, picture.Width(), picture.Height());
+    EXPECT_EQ(picture.Draw(painter, whole, QRect(2, 2, 12, 8)), picture.Height());
     const PictureDrawCache* decoded = picture.DrawCache().get();
-    EXPECT_NE(decoded, nullptr);
-    picture.Draw(painter, QRect(0, 0, c.width, c.height), QRect(2, 2, 12, 8));
-    EXPECT_EQ(picture.DrawCache().get(), decoded);
+    picture.Draw(painter, whole, QRect(2, 2, 12, 8));
     painter.end();
-    const QColor drawn(canvas.pixel(7, 5));
-    EXPECT_LE(std::abs(drawn.red() - c.colour.red()) + std::abs(drawn.green() - c.colour.green()) +
-                  std::abs(drawn.blue() - c.colour.blue()),
-              c.tolerance)
-        << drawn.name().toStdString();
+    EXPECT_TRUE(decoded != nullptr && picture.DrawCache().get() == decoded);
+    const QColor d(canvas.pixel(7, 5));
+    EXPECT_LE(std::abs(d.red() - c.colour.red()) + std::abs(d.green() - c.colour.green()) + std::abs(d.blue() - c.colour.blue()), c.tolerance);
     EXPECT_EQ(testing::InkBox(canvas, QColor(10, 20, 30)), QRect(2, 2, 12, 8));
   }
 }
