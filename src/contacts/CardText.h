@@ -40,8 +40,10 @@ struct SourceProperty {
 // - folded lines are joined; nested objects, blank lines, lines that are not
 //   properties, VERSION and everything after the object are dropped;
 // - parameters the parser cannot take (a value not starting with a letter, a
-//   word with spaces) are dropped; TYPE=a,b becomes the bare words a and b,
-//   PREF=1 the word PREF; ENCODING=B is BASE64;
+//   word with spaces, any past the 32nd) are dropped; TYPE=a,b becomes the
+//   bare words a and b, PREF=1 the word PREF; ENCODING=B is BASE64;
+// - leading blanks of a value or component get kLeadingBlanksMarker; a
+//   semicolon that separates no mapped component takes the stored form;
 // - QUOTED-PRINTABLE values are decoded and encoded again canonically, and on
 //   N, ADR and ORG decoded into plain components; backslash escapes are
 //   undone (version 3 and later: all of them; 2.1: \; \\ \: in N, ADR and
