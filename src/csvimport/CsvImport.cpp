@@ -6,6 +6,7 @@
 
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
+#include "csvimport/CsvExtraProperties.h"
 #include "csvimport/CsvMapping.h"
 
 namespace ab {
@@ -41,6 +42,7 @@ int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks, CsvImpor
     contactTable[static_cast<std::size_t>(currentRow)].filePath = cardPath;
     ReadCard(record, cardPath);  // no such file yet: a cleared record with the new path
     FillRecordFromCsv(record, row, mapping);
+    record.extraProperties = CsvExtraProperties(row, mapping);
     // A new card never replaces another file; the row takes the name it got.
     const int saved = SaveNew(record);
     // The row shows the name the card reads back with, also for a row without one.

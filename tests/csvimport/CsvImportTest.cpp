@@ -309,7 +309,7 @@ const Strings kJohn = RowOf(kExport92, {{"First Name", "John"}, {"Last Name", "S
     {"Business Street", "1 Main St"}, {"Business Street 2", "Suite 5"}, {"E-mail Address", "john@acme.example"},
     {"E-mail Display Name", "John (john@acme.example)"}, {"E-mail 2 Address", "js@home.example"},
     {"Business Phone", "+1 555 0100"}, {"Home Phone", "+1 555 0101"}, {"Mobile Phone", "+1 555 0102"},
-    {"Notes", "Met at \"\"Café Expo\"\",\r\nLine two"}, {"Business Country/Region", "USA"}});
+    {"Notes", "Met at \"\"Café Expo\"\",\r\nLine two"}, {"Business Country/Region", "USA"}, {"Birthday", "1/31/1980"}});
 const Strings kMing = RowOf(kExport92, {{"First Name", "小明"}, {"Last Name", "王"}, {"Company", "台灣公司"},
     {"E-mail Address", "ming@example.tw"}, {"Mobile Phone", "0912-345678"}, {"Notes", "朋友"}});
 const Strings kAlice = RowOf(kExport92, {{"Title", "Dr."}, {"First Name", "Alice"}, {"Middle Name", "B."},
@@ -391,6 +391,10 @@ TEST_F(CsvImportTest, EveryExporterStyleGivesItsContacts) {
       EXPECT_EQ(card.homePhones[PHONE_CELL].number, e.mobile);
       EXPECT_EQ(DecodeStoredText(card.note), e.note);
       EXPECT_EQ(DecodeStoredText(card.addresses[SLOT_BUSINESS].street), e.businessStreet);
+      // The birthday has no field: it is kept with the card.
+      const bool born = std::find(card.extraProperties.begin(), card.extraProperties.end(), "BDAY:1980-01-31") !=
+                        card.extraProperties.end();
+      EXPECT_EQ(born, e.name == "John Smith" && std::string(c.name).starts_with("92"));
     }
   }
 }
