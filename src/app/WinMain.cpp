@@ -49,17 +49,30 @@ class FirstPaintQuit : public QObject {
 int AskStartQuestion(int stringId) { return AskYesNo(nullptr, stringId) == kResultYes ? kAnswerYes : kAnswerNo; }
 
 constexpr int kCardsNotLoadedWarning = 83;  // string: %1 card files were left unread
+constexpr int kPathsTooLongWarning = 84;    // string: %1 names the cards whose path is too long
 constexpr int kBoxCaption = 6;
 constexpr int kCaptionCapacity = 32;
 constexpr int kTextCapacity = 255;
+constexpr int kNamesShown = 5;
 
-// The one warning about cards the full table left unread, in the look of
-// ShowWarning with the count put into the text.
-void WarnCardsNotLoaded(QWidget* owner, int count) {
+// One warning in the look of ShowWarning, with its argument put into the text.
+void WarnWith(QWidget* owner, int stringId, const QString& argument) {
   QMessageBox box(QMessageBox::Warning, LoadResourceText(kBoxCaption, kCaptionCapacity),
-                  LoadResourceText(kCardsNotLoadedWarning, kTextCapacity).arg(count), QMessageBox::Ok, owner);
+                  LoadResourceText(stringId, kTextCapacity).arg(argument), QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);
   box.exec();
+}
+
+// What the card folder's load left out, once the window is up: the cards the
+// full table left unread, and the cards whose path a record cannot hold.
+void WarnAboutCardsLeftOut(QWidget* owner, const FolderLoadReport& report) {
+  if (report.notLoaded > 0) WarnWith(owner, kCardsNotLoadedWarning, QString::number(report.notLoaded));
+  if (report.pathTooLong.empty()) return;
+  QStringList names;
+  for (std::size_t i = 0; i < report.pathTooLong.size() && i < kNamesShown; ++i)
+    names.append(QFile::decodeName(QByteArray::fromStdString(report.pathTooLong[i])));
+  if (report.pathTooLong.size() > kNamesShown) names.append(QStringLiteral("..."));
+  WarnWith(owner, kPathsTooLongWarning, names.join(QStringLiteral(", ")));
 }
 
 }  // namespace
@@ -100,8 +113,8 @@ int WinMain(const StartOptions& options) {
     failed.exec();
     return 1;
   }
-  int cardsNotLoaded = 0;
-  if (LoadCardFolder(cardFolderPath, AskStartQuestion, &cardsNotLoaded) == 0) return 0;
+  FolderLoadReport leftOut;
+  if (LoadCardFolder(cardFolderPath, AskStartQuestion, &leftOut) == 0) return 0;
 
   std::unique_ptr<MainWindow> window(CreateMainWindow(QCoreApplication::instance()));
   if (!window) return 0;
@@ -112,8 +125,8 @@ int WinMain(const StartOptions& options) {
   };
   if (!options.filesToOpen.isEmpty()) ImportFiles(window.get(), options.filesToOpen);
   window->InstallAccelerators(LoadResourceAccelerators(QLatin1String(kAcceleratorTable)));
-  if (cardsNotLoaded > 0) {
-    QTimer::singleShot(0, window.get(), [owner = window.get(), cardsNotLoaded] { WarnCardsNotLoaded(owner, cardsNotLoaded); });
+  if (leftOut.notLoaded > 0 || !leftOut.pathTooLong.empty()) {
+    QTimer::singleShot(0, window.get(), [owner = window.get(), leftOut] { WarnAboutCardsLeftOut(owner, leftOut); });
   }
   if (options.quitAfterFirstPaint && listWindow != nullptr) {
     listWindow->view()->viewport()->installEventFilter(new FirstPaintQuit(window.get()));

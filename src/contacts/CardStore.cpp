@@ -105,36 +105,50 @@ int CompareFolded(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo, int* cardsNotLoaded) {
-  if (cardsNotLoaded) *cardsNotLoaded = 0;
+std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadReport* report) {
+  FolderLoadReport done;
+  std::vector<ContactRow> rows;
+  const std::vector<std::string> names = CardFileNames(folder);
+  std::size_t next = 0;
+  ContactRecord scratch;
+  for (; next < names.size() && rows.size() < static_cast<std::size_t>(kMaxContacts); ++next) {
+    const std::string path = folder + names[next];
+    // A path the record cannot hold would be cut, and a save would write elsewhere.
+    if (CountUnits(path) >= scratch.filePath.capacity) {
+      done.pathTooLong.push_back(names[next]);
+      continue;
+    }
+    if (!ReadCard(scratch, path)) continue;
+    FillRowOf(scratch, rows.emplace_back());
+  }
+  done.notLoaded = static_cast<int>(names.size() - next);
+  if (report) *report = std::move(done);
+  return rows;
+}
+
+int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo, FolderLoadReport* report) {
+  if (report) *report = {};
   std::string folder = folderPath;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   // One byte is kept for the trailing '/' and the folder must leave room for a card name.
-  if (folder.size() + 1 + 12 >= cardFolder.capacity) return 0;
+  if (CountUnits(folder) + 1 + 12 >= cardFolder.capacity) return 0;
   cardFolder = folder;
   if (!EnsureFolder(folder, askYesNo)) return 0;
   cardFolder = folder + "/";
 
   RemoveLeftoverTemporaryFiles(folder);
-  contactCount = 0;
-  const std::vector<std::string> names = CardFileNames(folder);
-  std::size_t next = 0;
-  ContactRecord scratch;
-  for (; next < names.size() && contactCount < kMaxContacts; ++next) {
-    const std::string path = cardFolder.str() + names[next];
-    if (path.size() >= scratch.filePath.capacity) continue;  // a path the record cannot hold
-    if (ReadCard(scratch, path)) FillRow(scratch, contactCount++);
-  }
-  if (cardsNotLoaded) *cardsNotLoaded = static_cast<int>(names.size() - next);
+  const std::vector<ContactRow> rows = ReadFolderRows(cardFolder.str(), report);
+  contactCount = static_cast<std::int32_t>(rows.size());
+  std::copy(rows.begin(), rows.end(), contactTable.begin());
   SortTable(SORT_BY_NAME);
   if (!currentRecord) currentRecord = std::make_unique<ContactRecord>();
   return 1;
 }
 
-int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo, int* cardsNotLoaded) {
+int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo, FolderLoadReport* report) {
   std::string folder = programFolder;
   while (!folder.empty() && folder.back() == '/') folder.pop_back();
-  return LoadCardFolder(folder + "/VCardData", askYesNo, cardsNotLoaded);
+  return LoadCardFolder(folder + "/VCardData", askYesNo, report);
 }
 
 std::string ChooseCardFolder(const std::string& programFolder, const std::string& dataHome, std::string* error) {
@@ -172,14 +186,17 @@ std::string UserDataFolder() {
   return std::string(home) + "/.local/share";
 }
 
-void FillRow(const ContactRecord& record, int row) {
-  if (row < 0 || row >= kMaxContacts) return;
-  ContactRow& r = contactTable[static_cast<std::size_t>(row)];
+void FillRowOf(const ContactRecord& record, ContactRow& r) {
   r.displayName = DecodeStoredText(record.formattedName.view());
   r.email = record.preferredEmail != -1 ? DecodeStoredText(record.PreferredEmail()) : std::string();
   r.workPhone = DecodeStoredText(record.WorkPhone());
   r.homePhone = DecodeStoredText(record.HomePhone());
   r.filePath = record.filePath.view();
+}
+
+void FillRow(const ContactRecord& record, int row) {
+  if (row < 0 || row >= kMaxContacts) return;
+  FillRowOf(record, contactTable[static_cast<std::size_t>(row)]);
 }
 
 void CopyRow(int destination, int source) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "contacts/ContactRecord.h"
 #include "contacts/FixedText.h"
@@ -39,15 +40,23 @@ extern std::unique_ptr<ContactRecord> currentRecord;
 // Asks a yes/no question by string ID; returns kAnswerYes or kAnswerNo.
 using AskYesNoFn = std::function<int(int stringId)>;
 
+// What loading a folder left out.
+struct FolderLoadReport {
+  int notLoaded = 0;                     // card files past the table's 256 rows
+  std::vector<std::string> pathTooLong;  // names of cards whose full path a record cannot hold
+};
+
 // Builds cardFolder as `programFolder` + "/VCardData/", makes sure the folder
 // exists, fills the table with the first 256 cards that read well, taking the
 // files in the byte order of their names, and sorts it by display name. 0 when
 // the user declined to replace a file that holds the folder's name (start-up
-// then ends), else 1. `cardsNotLoaded`, when given, receives how many card
-// files were left unread because the table was full.
-int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo, int* cardsNotLoaded = nullptr);
+// then ends), else 1. `report`, when given, says what was left out.
+int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo, FolderLoadReport* report = nullptr);
 // The same with the card folder itself given (the command-line companion's folders).
-int LoadCardFolder(const std::string& cardFolderPath, const AskYesNoFn& askYesNo, int* cardsNotLoaded = nullptr);
+int LoadCardFolder(const std::string& cardFolderPath, const AskYesNoFn& askYesNo, FolderLoadReport* report = nullptr);
+// The rows LoadCardFolder fills the table with, unsorted, from the card files
+// of `folder` (ending in '/'); the table itself is left alone.
+std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadReport* report = nullptr);
 
 // The card folder of a program in `programFolder`: VCardData beside it where
 // that folder exists and may be written, or can be made there (also where a
@@ -61,6 +70,8 @@ std::string ChooseCardFolder(const std::string& programFolder, const std::string
 std::string UserDataFolder();
 
 void FillRow(const ContactRecord& record, int row);
+// The five cells of a row as FillRow sets them.
+void FillRowOf(const ContactRecord& record, ContactRow& row);
 void CopyRow(int destination, int source);
 // First row whose display name (key 0) or path (key 1) equals `text`; -1 otherwise.
 int FindRow(std::string_view text, int key);

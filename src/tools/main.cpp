@@ -42,8 +42,8 @@ int Fail(const std::string& message) {
 // The companion answers No: it never deletes a file that stands where a folder should be.
 int DeclineQuestion(int) { return ab::kAnswerNo; }
 
-int LoadFolder(const std::string& folder, int* cardsNotLoaded = nullptr) {
-  return ab::LoadCardFolder(folder, DeclineQuestion, cardsNotLoaded)
+int LoadFolder(const std::string& folder, ab::FolderLoadReport* report = nullptr) {
+  return ab::LoadCardFolder(folder, DeclineQuestion, report)
              ? 0
              : Fail("cannot use '" + folder + "' as a card folder (a file of that name is in the way, or the path is too long)");
 }
@@ -72,10 +72,12 @@ int Show(const std::string& card) {
 }
 
 int List(const std::string& folder) {
-  int cardsNotLoaded = 0;
-  if (const int rc = LoadFolder(folder, &cardsNotLoaded)) return rc;
-  if (cardsNotLoaded > 0)
-    std::cerr << "addressbook-cli: " << cardsNotLoaded
+  ab::FolderLoadReport report;
+  if (const int rc = LoadFolder(folder, &report)) return rc;
+  for (const std::string& name : report.pathTooLong)
+    std::cerr << "addressbook-cli: '" << name << "' was not loaded: its full path is too long\n";
+  if (report.notLoaded > 0)
+    std::cerr << "addressbook-cli: " << report.notLoaded
               << " card files in the folder were not loaded: the address book shows at most 256 contacts\n";
   for (int i = 0; i < ab::contactCount; ++i) {
     const ab::ContactRow& row = ab::contactTable[static_cast<std::size_t>(i)];

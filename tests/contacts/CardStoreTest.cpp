@@ -99,13 +99,13 @@ TEST_F(CardStoreTest, TheFirst256CardsByFileNameAreLoadedAndTheRestCounted) {
   }
   std::ofstream(cards_ + "/VC.vcf") << "not a card";  // first by name; read, but takes no row
   names.insert(cards_ + "/VC.vcf");
-  int notLoaded = -1;
-  ASSERT_EQ(LoadCardStore(program_.path(), nullptr, &notLoaded), 1);
+  FolderLoadReport report;
+  ASSERT_EQ(LoadCardStore(program_.path(), nullptr, &report), 1);
   ASSERT_EQ(contactCount, 256);
   std::set<std::string> paths;
   for (int i = 0; i < contactCount; ++i) paths.insert(contactTable[static_cast<std::size_t>(i)].filePath.str());
   EXPECT_EQ(paths, std::set<std::string>(std::next(names.begin()), std::next(names.begin(), 257)));
-  EXPECT_EQ(notLoaded, 44);
+  EXPECT_EQ(report.notLoaded, 44);
 }
 
 TEST_F(CardStoreTest, SortByEachColumn) {
@@ -222,6 +222,18 @@ TEST_F(CardStoreTest, NewCardNameInAFullFolderIsEmpty) {
   fs::remove(full.File("VC777.vcf"));
   MakeCardFileName(path, full.path() + "/");
   EXPECT_EQ(path, full.File("VC777.vcf"));
+}
+
+TEST_F(CardStoreTest, ACardWhosePathIsTooLongIsNamedNotLoaded) {
+  // A folder that leaves room for short names only: 255 units for a whole path.
+  const std::string folder = program_.path() + "/" + std::string(235 - program_.path().size(), 'd');
+  fs::create_directories(folder);
+  std::ofstream(folder + "/VC1.vcf") << Card("FN:Short\r\n");
+  std::ofstream(folder + "/a-card-with-a-name-too-long.vcf") << Card("FN:Long\r\n");
+  FolderLoadReport report;
+  ASSERT_EQ(LoadCardFolder(folder, nullptr, &report), 1);
+  EXPECT_EQ(Names(), std::vector<std::string>{"Short"});
+  EXPECT_EQ(report.pathTooLong, std::vector<std::string>{"a-card-with-a-name-too-long.vcf"});
 }
 
 TEST_F(CardStoreTest, FolderPathTooLongForTheTableIsRefused) {

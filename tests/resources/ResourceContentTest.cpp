@@ -51,6 +51,7 @@ constexpr RequiredString kRequiredStrings[] = {
     {81, 254, Role::Message},    // how many contacts a file gave
     {82, 254, Role::Message},    // how many a file gave, and how many did not fit
     {83, 254, Role::Message},    // card files left unread at start-up (%1: how many)
+    {84, 254, Role::Message},    // card files whose path is too long (%1: their names)
     {90, 254, Role::Message},    // an edited contact's card could not be written
     {91, 254, Role::Message},    // the CSV export could not be written
 };
