@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/CardFolderWatch.h"
 #include "app/ContactList.h"
 #include "app/ImportCommands.h"
 #include "app/MainWindow.h"
@@ -125,6 +126,7 @@ int WinMain(const StartOptions& options) {
   };
   if (!options.filesToOpen.isEmpty()) ImportFiles(window.get(), options.filesToOpen);
   window->InstallAccelerators(LoadResourceAccelerators(QLatin1String(kAcceleratorTable)));
+  new CardFolderWatch(window.get(), cardFolder.str());  // the window owns it
   if (leftOut.notLoaded > 0 || !leftOut.pathTooLong.empty()) {
     QTimer::singleShot(0, window.get(), [owner = window.get(), leftOut] { WarnAboutCardsLeftOut(owner, leftOut); });
   }
