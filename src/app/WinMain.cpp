@@ -82,6 +82,10 @@ StartOptions DefaultStartOptions() {
   StartOptions options;
   options.programFolder = QCoreApplication::applicationDirPath();
   options.resourceLibraryPath = FindResourceLibrary(options.programFolder);
+  // An installed program finds its library under share/; one that finds none is run from its folder.
+  if (QFileInfo(options.resourceLibraryPath).absolutePath() != QFileInfo(options.programFolder).absoluteFilePath()) {
+    options.layout = ProgramLayout::Installed;
+  }
   options.dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   options.instanceName = InstanceNameForUser();
   options.quitAfterFirstPaint = qEnvironmentVariable("AB_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1");
@@ -105,7 +109,7 @@ int WinMain(const StartOptions& options) {
   if (RegisterCardViewerClass() == 0) return 0;
   std::string problem;
   const std::string cardFolderPath =
-      ChooseCardFolder(QFile::encodeName(options.programFolder).toStdString(),
+      ChooseCardFolder(QFile::encodeName(options.programFolder).toStdString(), options.layout,
                        QFile::encodeName(options.dataFolder).toStdString(), &problem);
   if (cardFolderPath.empty()) {
     const QString text = QStringLiteral("Address Book has no folder to keep its cards in: %1.").arg(QString::fromStdString(problem));

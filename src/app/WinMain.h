@@ -6,11 +6,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "contacts/CardStore.h"
+
 namespace ab {
 
 struct StartOptions {
   QString programFolder;        // VCardData is made and read here where it can be written
   QString dataFolder;           // ... else in addressbook/VCardData in this user's data folder
+  ProgramLayout layout = ProgramLayout::Portable;  // an installed program keeps its cards there always
   QString resourceLibraryPath;  // OSTREL_RC.dll
   QString instanceName;         // the single-instance socket
   QStringList filesToOpen;      // absolute paths of vCard and CSV files to import

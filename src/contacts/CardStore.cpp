@@ -151,14 +151,16 @@ int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo, 
   return LoadCardFolder(folder + "/VCardData", askYesNo, report);
 }
 
-std::string ChooseCardFolder(const std::string& programFolder, const std::string& dataHome, std::string* error) {
+std::string ChooseCardFolder(const std::string& programFolder, ProgramLayout layout, const std::string& dataHome,
+                             std::string* error) {
   std::string beside = programFolder;
   while (beside.size() > 1 && beside.back() == '/') beside.pop_back();
   beside += "/VCardData";
+  const bool portable = layout == ProgramLayout::Portable;
   struct stat info {};
   if (::stat(beside.c_str(), &info) == 0) {
-    if (!S_ISDIR(info.st_mode) || ::access(beside.c_str(), W_OK | X_OK) == 0) return beside;
-  } else if (::mkdir(beside.c_str(), 0777) == 0) {
+    if (S_ISDIR(info.st_mode) ? ::access(beside.c_str(), W_OK | X_OK) == 0 : portable) return beside;
+  } else if (portable && ::mkdir(beside.c_str(), 0777) == 0) {
     return beside;
   }
   if (dataHome.empty() || dataHome.front() != '/') {

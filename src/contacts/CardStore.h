@@ -58,12 +58,19 @@ int LoadCardFolder(const std::string& cardFolderPath, const AskYesNoFn& askYesNo
 // of `folder` (ending in '/'); the table itself is left alone.
 std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadReport* report = nullptr);
 
+// Where a program keeps its cards.
+enum class ProgramLayout {
+  Portable,   // its resource library beside it: the build tree, a copy run from its folder
+  Installed,  // under a prefix, its resource library in share/
+};
+
 // The card folder of a program in `programFolder`: VCardData beside it where
-// that folder exists and may be written, or can be made there (also where a
-// file has its name, so that the user is asked about it); otherwise
-// addressbook/VCardData in the user's data folder `dataHome`, made when
-// missing. Empty, with the reason in `error`, when neither can be had.
-std::string ChooseCardFolder(const std::string& programFolder, const std::string& dataHome,
+// that folder exists and may be written, or, for a portable program, where it
+// can be made there (also where a file has its name, so that the user is
+// asked about it); otherwise addressbook/VCardData in the user's data folder
+// `dataHome`, made when missing. Empty, with the reason in `error`, when
+// neither can be had.
+std::string ChooseCardFolder(const std::string& programFolder, ProgramLayout layout, const std::string& dataHome,
                              std::string* error = nullptr);
 // The user's data folder as the desktop defines it: $XDG_DATA_HOME when it is
 // an absolute path, else ~/.local/share. Empty without a home folder.

@@ -59,7 +59,10 @@ std::string ProgramPath(const char* argv0) {
 std::string DefaultCardFolder(const char* argv0) {
   const std::string programFolder = std::filesystem::path(ProgramPath(argv0)).parent_path().string();
   std::string problem;
-  const std::string folder = ab::ChooseCardFolder(programFolder, ab::UserDataFolder(), &problem);
+  // Portable like the window program when the resource library is beside it.
+  const auto layout = ::access((programFolder + "/OSTREL_RC.dll").c_str(), F_OK) == 0 ? ab::ProgramLayout::Portable
+                                                                                      : ab::ProgramLayout::Installed;
+  const std::string folder = ab::ChooseCardFolder(programFolder, layout, ab::UserDataFolder(), &problem);
   if (folder.empty()) std::cerr << "addressbook-cli: " << problem << "\n";
   return folder;
 }
