@@ -118,7 +118,7 @@ std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadRepo
       done.pathTooLong.push_back(names[next]);
       continue;
     }
-    if (!ReadCard(scratch, path)) continue;
+    if (!ReadCardFields(scratch, path)) continue;
     FillRowOf(scratch, rows.emplace_back());
   }
   done.notLoaded = static_cast<int>(names.size() - next);
