@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <set>
 #include <vector>
 
 namespace ab {
@@ -25,8 +26,9 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// A hidden sibling of `path` with the given bytes on disk; empty on failure.
-std::string WriteTemporarySibling(const std::string& path, std::string_view bytes) {
+// A hidden sibling of `path` with the given bytes, on disk unless `flush` is
+// false (then its writing is only started); empty on failure.
+std::string WriteTemporarySibling(const std::string& path, std::string_view bytes, bool flush = true) {
   if (path.empty() || path.back() == '/') return {};
   const auto slash = path.rfind('/');
   const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
@@ -38,7 +40,9 @@ std::string WriteTemporarySibling(const std::string& path, std::string_view byte
   // mkstemp makes the file private; a card gets the usual permissions.
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  bool ok = ::fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, bytes) && ::fdatasync(fd) == 0;
+  bool ok = ::fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, bytes);
+  if (ok && !flush) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+  if (ok && flush) ok = ::fdatasync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (!ok) {
     ::unlink(name.data());
@@ -82,12 +86,38 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   return false;
 }
 
-CreateResult CreateFileExclusively(const std::string& path, std::string_view bytes) {
-  const std::string temporary = WriteTemporarySibling(path, bytes);
+CreateResult CreateFileExclusively(const std::string& path, std::string_view bytes, SyncBatch* batch) {
+  const std::string temporary = WriteTemporarySibling(path, bytes, batch == nullptr);
   if (temporary.empty()) return CreateResult::Failed;
   const CreateResult result = RenameWithoutReplacing(temporary, path);
   if (result != CreateResult::Created) ::unlink(temporary.c_str());
+  if (result == CreateResult::Created && batch) batch->Add(path);
   return result;
+}
+
+bool SyncBatch::Flush() {
+  // Every fdatasync ends in a flush of the disk's cache, some milliseconds
+  // each; one sync of the file system that holds the files puts all of them,
+  // and the folders that name them, on disk with one.
+  bool ok = true;
+  std::set<std::string> folders;
+  for (const std::string& path : paths_) {
+    const auto slash = path.rfind('/');
+    folders.insert(slash == std::string::npos ? "." : path.substr(0, slash + 1));
+    struct stat info {};
+    ok = ::stat(path.c_str(), &info) == 0 && ok;  // a file gone meanwhile cannot be made durable
+  }
+  std::set<dev_t> synced;
+  for (const std::string& folder : folders) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat info {};
+    const bool opened = fd >= 0 && ::fstat(fd, &info) == 0;
+    ok = opened && (synced.count(info.st_dev) > 0 || ::syncfs(fd) == 0) && ok;
+    if (opened) synced.insert(info.st_dev);
+    if (fd >= 0) ::close(fd);
+  }
+  paths_.clear();
+  return ok;
 }
 
 bool IsLeftoverTemporaryName(std::string_view name) {

@@ -4,8 +4,24 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ab {
+
+// New files written without waiting for the disk one by one, then made
+// durable together: a run that writes many cards syncs once at its end.
+class SyncBatch {
+ public:
+  void Add(const std::string& path) { paths_.push_back(path); }
+  bool IsEmpty() const { return paths_.empty(); }
+  // Puts the data of every file added, and the folders that name them, on
+  // disk. False when any of them could not be opened or flushed. The batch is
+  // empty afterwards.
+  bool Flush();
+
+ private:
+  std::vector<std::string> paths_;
+};
 
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it to
 // disk and renames it over `path`. False on any failure; the old file, if any,
@@ -16,8 +32,9 @@ enum class CreateResult { Created, NameTaken, Failed };
 
 // Writes `bytes` as a new file at `path`, flushed to disk, only if nothing
 // has that name yet: an existing file is never replaced (NameTaken). A failed
-// write leaves nothing behind.
-CreateResult CreateFileExclusively(const std::string& path, std::string_view bytes);
+// write leaves nothing behind. With a `batch`, the file is only handed to the
+// disk and added to the batch, whose Flush makes it durable.
+CreateResult CreateFileExclusively(const std::string& path, std::string_view bytes, SyncBatch* batch = nullptr);
 
 // True for a name that only an interrupted write of this program can have
 // left behind: ".<card name>.XXXXXX", or "<card name>.XXXXXX" as older

@@ -46,14 +46,6 @@ std::optional<std::string> Iconv(std::string_view bytes, const char* charset, st
   return out;
 }
 
-int Base64Value(char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-  if (c >= '0' && c <= '9') return c - '0' + 52;
-  if (c == '+') return 62;
-  if (c == '/') return 63;
-  return -1;
-}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -120,29 +112,42 @@ std::optional<std::string> FileTextAsUtf8(std::string_view raw) {
   return Iconv(raw.substr(skip), le ? "UTF-16LE" : "UTF-16BE", 2);
 }
 
-std::string DecodeBase64(std::string_view data) {
-  std::string bytes;
-  bytes.reserve(data.size() / 4 * 3 + 3);
+std::string DecodeBase64(std::string_view data) { return DecodeBase64(std::span<const std::string_view>(&data, 1)); }
+
+std::string DecodeBase64(std::span<const std::string_view> pieces) {
+  std::size_t characters = 0;
+  for (const std::string_view piece : pieces) characters += piece.size();
+  // Written through a pointer into room made once: a photo is tens of kilobytes.
+  std::string bytes(characters / 4 * 3 + 2, '\0');
+  auto* const begin = reinterpret_cast<unsigned char*>(bytes.data());
+  unsigned char* out = begin;
   std::uint32_t group = 0;
   int count = 0;
-  for (char c : data) {
-    if (c == '=') break;
-    const int v = Base64Value(c);
-    if (v < 0) continue;
-    group = (group << 6) | static_cast<std::uint32_t>(v);
-    if (++count == 4) {
-      bytes += static_cast<char>(group >> 16);
-      bytes += static_cast<char>(group >> 8);
-      bytes += static_cast<char>(group);
-      group = 0;
-      count = 0;
+  bool ended = false;
+  for (std::size_t p = 0; p < pieces.size() && !ended; ++p) {
+    for (const char c : pieces[p]) {
+      const int v = kBase64Table[static_cast<unsigned char>(c)];
+      if (v < 0) {
+        ended = v == kBase64Padding;
+        if (ended) break;
+        continue;
+      }
+      group = (group << 6) | static_cast<std::uint32_t>(v);
+      if (++count == 4) {
+        *out++ = static_cast<unsigned char>(group >> 16);
+        *out++ = static_cast<unsigned char>(group >> 8);
+        *out++ = static_cast<unsigned char>(group);
+        group = 0;
+        count = 0;
+      }
     }
   }
-  if (count == 2) bytes += static_cast<char>(group >> 4);
+  if (count == 2) *out++ = static_cast<unsigned char>(group >> 4);
   if (count == 3) {
-    bytes += static_cast<char>(group >> 10);
-    bytes += static_cast<char>(group >> 2);
+    *out++ = static_cast<unsigned char>(group >> 10);
+    *out++ = static_cast<unsigned char>(group >> 2);
   }
+  bytes.resize(static_cast<std::size_t>(out - begin));
   return bytes;
 }
 

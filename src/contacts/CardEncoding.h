@@ -3,7 +3,10 @@
 // quoted-printable, and the few word tests the card repair and the kept
 // properties share. Nothing here calls the vObject library.
 
+#include <array>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,6 +31,24 @@ std::optional<std::string> FileTextAsUtf8(std::string_view raw);
 // Decodes the alphabet characters up to the first '=' (padding ends the
 // data); other characters are skipped and a lone last character is dropped.
 std::string DecodeBase64(std::string_view data);
+// The same for data given in pieces (the lines of one value), decoded as if joined.
+std::string DecodeBase64(std::span<const std::string_view> pieces);
+// For each byte: its BASE64 value; kBase64Padding for '=', which ends the
+// data; kBase64Blank for a space or tab; kBase64Other for anything else.
+inline constexpr std::int8_t kBase64Other = -1;
+inline constexpr std::int8_t kBase64Padding = -2;
+inline constexpr std::int8_t kBase64Blank = -3;
+inline constexpr auto kBase64Table = [] {
+  std::array<std::int8_t, 256> table{};
+  table.fill(kBase64Other);
+  constexpr std::string_view alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  for (std::size_t i = 0; i < alphabet.size(); ++i)
+    table[static_cast<unsigned char>(alphabet[i])] = static_cast<std::int8_t>(i);
+  table['='] = kBase64Padding;
+  table[' '] = kBase64Blank;
+  table['\t'] = kBase64Blank;
+  return table;
+}();
 // `bytes` as BASE64 lines of at most `lineLength` characters, each starting
 // with `indent` and ending with CR LF.
 std::string EncodeBase64Lines(std::string_view bytes, std::string_view indent, std::size_t lineLength);

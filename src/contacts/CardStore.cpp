@@ -118,7 +118,7 @@ std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadRepo
       done.pathTooLong.push_back(names[next]);
       continue;
     }
-    if (!ReadCard(scratch, path)) continue;
+    if (!ReadCardFields(scratch, path)) continue;
     FillRowOf(scratch, rows.emplace_back());
   }
   done.notLoaded = static_cast<int>(names.size() - next);
@@ -217,10 +217,28 @@ int FindRow(std::string_view text, int key) {
 
 void SortTable(int column) {
   if (column < SORT_BY_NAME || column > SORT_BY_HOME_PHONE) column = SORT_BY_NAME;
-  const auto end = contactTable.begin() + std::clamp(contactCount, 0, kMaxContacts);
-  std::sort(contactTable.begin(), end, [column](const ContactRow& a, const ContactRow& b) {
-    return CompareFolded(SortKey(a, column), SortKey(b, column)) < 0;
-  });
+  // Rows are large: the order is found on their indices, then each row moves once.
+  const auto count = static_cast<std::size_t>(std::clamp(contactCount, 0, kMaxContacts));
+  std::array<std::uint16_t, kMaxContacts> order;
+  for (std::size_t i = 0; i < count; ++i) order[i] = static_cast<std::uint16_t>(i);
+  std::stable_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count),
+                   [column](std::uint16_t a, std::uint16_t b) {
+                     return CompareFolded(SortKey(contactTable[a], column), SortKey(contactTable[b], column)) < 0;
+                   });
+  // Slot i takes row order[i]: follow each cycle of the permutation with one spare row.
+  std::array<bool, kMaxContacts> placed{};
+  for (std::size_t start = 0; start < count; ++start) {
+    if (placed[start] || order[start] == start) continue;
+    ContactRow spare = std::move(contactTable[start]);
+    std::size_t slot = start;
+    while (order[slot] != start) {
+      contactTable[slot] = std::move(contactTable[order[slot]]);
+      placed[slot] = true;
+      slot = order[slot];
+    }
+    contactTable[slot] = std::move(spare);
+    placed[slot] = true;
+  }
 }
 
 std::string_view SortKey(const ContactRow& row, int column) {

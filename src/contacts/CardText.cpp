@@ -17,8 +17,13 @@ constexpr std::string_view kCrLf = "\r\n";
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
+  // The ends are found with memchr: a card is mostly long runs of data.
+  std::size_t lf = text.find('\n');
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
+    if (lf < i) lf = text.find('\n', i);
+    const auto cr = text.substr(0, lf).find('\r', i);
+    i = std::min(lf, cr);
+    if (i == std::string_view::npos) break;
     lines.push_back(text.substr(start, i - start));
     if (text[i] == '\r') {
       std::size_t j = i;
@@ -31,13 +36,10 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-bool IsBase64Char(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' || c == '/';
-}
-
 // True for a line that can only be more BASE64 data.
 bool IsBase64DataLine(std::string_view line) {
-  return std::all_of(line.begin(), line.end(), [](char c) { return IsBase64Char(c) || c == '=' || IsBlank(c); });
+  return std::all_of(line.begin(), line.end(),
+                     [](char c) { return kBase64Table[static_cast<unsigned char>(c)] != kBase64Other; });
 }
 
 // `name` stands for the name the parser gets (group prefix dropped).
@@ -80,7 +82,7 @@ void AppendTextValue(std::string& out, std::string_view value, bool structured) 
 
 class CardWriter {
  public:
-  explicit CardWriter(std::string text) {
+  CardWriter(std::string text, AttachmentData attachments) : withData_(attachments == AttachmentData::Decoded) {
     card_.source = std::make_unique<const std::string>(std::move(text));
     card_.lines = SplitLines(*card_.source);
   }
@@ -217,11 +219,12 @@ class CardWriter {
     if (!toParser) {
       if (encoding == Encoding::Base64) TakeBase64Data(prop->value);  // its data lines stay with it
     } else if (encoding == Encoding::Base64) {
-      EmitAttachment(*mapped, *prop, DecodeBase64(TakeBase64Data(prop->value)), false);
+      const std::vector<std::string_view> data = TakeBase64Data(prop->value);
+      EmitAttachment(*mapped, *prop, withData_ ? DecodeBase64(data) : std::string(), false);
     } else if (encoding == Encoding::QuotedPrintable) {
       EmitQuotedPrintable(*mapped, *prop);
     } else if (const auto data = IsAttachment(*mapped) ? DataUriBytes(prop->value) : std::nullopt) {
-      EmitAttachment(*mapped, *prop, data->first, data->second);
+      EmitAttachment(*mapped, *prop, withData_ ? data->first : std::string(), data->second);
     } else {
       AppendHead(card_.text, *mapped, *prop, false);
       const bool structured = IsStructured(*mapped);
@@ -242,8 +245,8 @@ class CardWriter {
 
   // The BASE64 data that starts with `first` and goes on in the following
   // data lines, up to a blank line (taken too) or any other line.
-  std::string TakeBase64Data(std::string_view first) {
-    std::string data(first);
+  std::vector<std::string_view> TakeBase64Data(std::string_view first) {
+    std::vector<std::string_view> data{first};
     while (next_ < lines().size()) {
       const auto following = lines()[next_];
       if (TrimWhite(following).empty()) {
@@ -251,7 +254,7 @@ class CardWriter {
         break;
       }
       if (!IsBase64DataLine(following)) break;
-      data += following;
+      data.push_back(following);
       ++next_;
     }
     return data;
@@ -291,6 +294,7 @@ class CardWriter {
 
   std::size_t next_ = 0;
   std::size_t parsed_ = 0;
+  bool withData_ = true;
   std::string objectName_;  // of the first object: its END ends the card
   NormalizedCard card_;
 };
@@ -304,11 +308,11 @@ std::string_view BaseName(std::string_view name) {
   return dot == std::string_view::npos ? name : name.substr(dot + 1);
 }
 
-std::optional<NormalizedCard> NormalizeCardText(std::string_view raw) {
+std::optional<NormalizedCard> NormalizeCardText(std::string_view raw, AttachmentData attachments) {
   if (raw.size() > kMaxCardFileBytes) return std::nullopt;
   auto utf8 = FileTextAsUtf8(raw);
   if (!utf8) return std::nullopt;
-  return CardWriter(std::move(*utf8)).Run();
+  return CardWriter(std::move(*utf8), attachments).Run();
 }
 
 }  // namespace ab

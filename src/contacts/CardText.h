@@ -69,7 +69,11 @@ struct NormalizedCard {
   }
 };
 inline constexpr std::string_view kAttachmentMarker = "X-ADDRESSBOOK-DATA";
-std::optional<NormalizedCard> NormalizeCardText(std::string_view raw);
+// Skipped: BASE64 data is passed over undecoded and its property handed over
+// as one without data, for readers that need only the text fields.
+enum class AttachmentData { Decoded, Skipped };
+std::optional<NormalizedCard> NormalizeCardText(std::string_view raw,
+                                                AttachmentData attachments = AttachmentData::Decoded);
 
 // Text that is not valid UTF-8 taken as Windows-1252 and converted, as the
 // reader does with undeclared values.

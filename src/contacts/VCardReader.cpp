@@ -1,10 +1,12 @@
 #include "contacts/VCardReader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -139,22 +141,42 @@ bool ApplyWithFlags(VObject* property, FixedText<N>& field, TypeFlags& flags, co
   return true;
 }
 
+// The whole file, read with one open; nullopt for anything but a regular
+// file of at most kMaxCardFileBytes. A FIFO must not block the reader.
 std::optional<std::string> ReadCardFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  file.seekg(0, std::ios::end);
-  const auto size = file.tellg();
-  if (size < 0 || static_cast<std::size_t>(size) > kMaxCardFileBytes) return std::nullopt;
-  file.seekg(0);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  if (!file.read(text.data(), size)) return std::nullopt;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> text;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) <= kMaxCardFileBytes) {
+    text.emplace(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t done = 0;
+    while (done < text->size()) {
+      const ssize_t n = ::read(fd, text->data() + done, text->size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    if (done != text->size()) text.reset();
+  }
+  ::close(fd);
   return text;
 }
 
-int ReadClearedCard(ContactRecord& record, std::string_view text) {
-  if (!MapCardText(record, text)) return 0;
+int ReadClearedCard(ContactRecord& record, std::string_view text, AttachmentData attachments) {
+  if (!MapCardText(record, text, attachments)) return 0;
   SupplyDisplayName(record);
   return 1;
+}
+
+int ReadCardWith(ContactRecord& record, const std::string& path, AttachmentData attachments) {
+  record.Clear();
+  record.currentAddress = SLOT_BUSINESS;
+  if (path.empty()) return 0;
+  record.filePath = path;
+  const auto text = ReadCardFile(path);
+  if (!text) return 0;
+  return ReadClearedCard(record, *text, attachments);
 }
 
 }  // namespace
@@ -212,9 +234,9 @@ bool ApplyProperty(ContactRecord& record, const char* name, VObject* property) {
   return stored;
 }
 
-bool MapCardText(ContactRecord& record, std::string_view text) {
+bool MapCardText(ContactRecord& record, std::string_view text, AttachmentData attachments) {
   NormalizedCard source;
-  const auto cards = vobject::ParseCard(text, source);
+  const auto cards = vobject::ParseCard(text, source, attachments);
   if (!cards) return false;
   std::vector<bool> mapped;  // for each property handed to the parser, in order
   VObject* card = cards.get();
@@ -224,6 +246,7 @@ bool MapCardText(ContactRecord& record, std::string_view text) {
       mapped.push_back(name != nullptr && ApplyProperty(record, name, property));
     });
   }
+  if (attachments == AttachmentData::Skipped) return true;  // the rest is kept for saving only
   std::size_t next = 0;
   for (const SourceProperty& property : source.properties) {
     bool keep = true;
@@ -234,22 +257,17 @@ bool MapCardText(ContactRecord& record, std::string_view text) {
 }
 
 int ReadCard(ContactRecord& record, const std::string& path) {
-  record.Clear();
-  record.currentAddress = SLOT_BUSINESS;
-  if (path.empty()) return 0;
-  record.filePath = path;
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return 0;
-  if (!S_ISREG(info.st_mode)) return 0;
-  const auto text = ReadCardFile(path);
-  if (!text) return 0;
-  return ReadClearedCard(record, *text);
+  return ReadCardWith(record, path, AttachmentData::Decoded);
+}
+
+int ReadCardFields(ContactRecord& record, const std::string& path) {
+  return ReadCardWith(record, path, AttachmentData::Skipped);
 }
 
 int ReadCardFromText(ContactRecord& record, std::string_view text) {
   record.Clear();
   record.currentAddress = SLOT_BUSINESS;
-  return ReadClearedCard(record, text);
+  return ReadClearedCard(record, text, AttachmentData::Decoded);
 }
 
 }  // namespace ab

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "contacts/CardText.h"
 #include "contacts/ContactRecord.h"
 
 typedef struct VObject VObject;
@@ -14,6 +15,10 @@ namespace ab {
 // the file. 1 when a card was parsed; 0 for a blank path, a missing file or a
 // file that cannot be read safely (the record is then empty but for filePath).
 int ReadCard(ContactRecord& record, const std::string& path);
+// ReadCard for what a table row shows: every text field as ReadCard fills it,
+// the attachments left empty (their data is not even decoded) and no
+// extraProperties.
+int ReadCardFields(ContactRecord& record, const std::string& path);
 
 // The same mapping from card text held in memory; filePath is left empty.
 int ReadCardFromText(ContactRecord& record, std::string_view text);
@@ -24,8 +29,10 @@ void SupplyDisplayName(ContactRecord& record);
 
 // Maps the properties of the first object of `text` into the record as it is
 // (nothing is cleared, no display name made) and appends every property it
-// does not map to extraProperties. False when no object could be parsed.
-bool MapCardText(ContactRecord& record, std::string_view text);
+// does not map to extraProperties (not when the attachments are Skipped).
+// False when no object could be parsed.
+bool MapCardText(ContactRecord& record, std::string_view text,
+                 AttachmentData attachments = AttachmentData::Decoded);
 
 // Maps one property (and the components of N, ADR and ORG) into the record.
 // A field or slot already holding another value is not overwritten: the

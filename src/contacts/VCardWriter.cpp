@@ -161,7 +161,7 @@ int SaveAs(const ContactRecord& record, const std::string& path) {
   return ReplaceFileAtomically(path, bytes) ? 1 : 0;
 }
 
-int SaveNew(ContactRecord& record) {
+int SaveNew(ContactRecord& record, SyncBatch* batch) {
   std::string path = record.filePath.str();
   const auto slash = path.rfind('/');
   if (path.empty() || slash == std::string::npos) return 0;
@@ -170,7 +170,7 @@ int SaveNew(ContactRecord& record) {
   if (bytes.empty()) return 0;
   // Another writer may take each fresh name too; a few tries are plenty.
   for (int attempt = 0; attempt < 16 && !path.empty(); ++attempt) {
-    switch (CreateFileExclusively(path, bytes)) {
+    switch (CreateFileExclusively(path, bytes, batch)) {
       case CreateResult::Created:
         record.filePath = path;
         return 1;

@@ -9,6 +9,8 @@ typedef struct VObject VObject;
 
 namespace ab {
 
+class SyncBatch;
+
 // The VCARD object for the record, or null when the library cannot make one.
 // The caller releases it with cleanVObject.
 VObject* BuildVCard(const ContactRecord& record);
@@ -27,6 +29,7 @@ inline int Save(const ContactRecord& record) { return SaveAs(record, record.file
 // MakeCardFileName) without ever replacing a file: when another writer took
 // that name meanwhile, a fresh name of the same folder is used and stored in
 // the record's filePath. 1 on success, 0 on failure (nothing is left behind).
-int SaveNew(ContactRecord& record);
+// With a `batch`, the card is durable only once the batch is flushed.
+int SaveNew(ContactRecord& record, SyncBatch* batch = nullptr);
 
 }  // namespace ab

@@ -53,8 +53,8 @@ void ListDeleter::operator()(VObject* first) const {
 
 void ObjectDeleter::operator()(VObject* object) const { cleanVObject(object); }
 
-ObjectList ParseCard(std::string_view raw, NormalizedCard& repaired) {
-  auto text = NormalizeCardText(raw);
+ObjectList ParseCard(std::string_view raw, NormalizedCard& repaired, AttachmentData attachments) {
+  auto text = NormalizeCardText(raw, attachments);
   if (!text) return nullptr;
   repaired = std::move(*text);
   InstallSilentErrorHandler();

@@ -8,11 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "contacts/CardText.h"
+
 typedef struct VObject VObject;
 
-namespace ab {
-struct NormalizedCard;
-}
 
 namespace ab::vobject {
 
@@ -29,7 +28,8 @@ using Object = std::unique_ptr<VObject, ObjectDeleter>;
 // Parses repaired card text; null when there is no card that reads safely.
 // `repaired` receives the repair, whose properties handed to the parser are,
 // in order, the properties of the first object.
-ObjectList ParseCard(std::string_view raw, NormalizedCard& repaired);
+ObjectList ParseCard(std::string_view raw, NormalizedCard& repaired,
+                     AttachmentData attachments = AttachmentData::Decoded);
 
 const char* Name(VObject* object);  // may be null
 // Calls `visit` for every property of an object, or sub-property of a property, in file order.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "contacts/AtomicFile.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 #include "csvimport/CsvExtraProperties.h"
@@ -35,6 +36,7 @@ int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks, CsvImpor
 
   if (!currentRecord) currentRecord = std::make_unique<ContactRecord>();
   ContactRecord& record = *currentRecord;
+  SyncBatch written;
   for (const CsvRow& row : rows) {
     currentRow = contactCount++;
     std::string cardPath;
@@ -44,7 +46,7 @@ int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks, CsvImpor
     FillRecordFromCsv(record, row, mapping);
     record.extraProperties = CsvExtraProperties(row, mapping);
     // A new card never replaces another file; the row takes the name it got.
-    const int saved = SaveNew(record);
+    const int saved = SaveNew(record, &written);
     // The row shows the name the card reads back with, also for a row without one.
     SupplyDisplayName(record);
     FillRow(record, currentRow);
@@ -54,6 +56,7 @@ int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks, CsvImpor
     else
       SortTable(hooks.sortColumn);
   }
+  done.synced = written.Flush();
   if (counts) *counts = done;
   return done.leftOut > 0 ? 0 : 1;
 }

@@ -27,6 +27,7 @@ struct CsvImportHooks {
 struct CsvImportCounts {
   int imported = 0;  // cards made, each with its table row
   int leftOut = 0;   // data rows not imported because the address book was full
+  bool synced = true;  // false when the new cards could not all be flushed to disk
 };
 
 // Imports the file into the card store (cardFolder, contactTable,
@@ -34,7 +35,8 @@ struct CsvImportCounts {
 // table has room. 0 when rows were left out because the contact table was
 // full, otherwise 1 (also when the file could not be read or has no heading
 // row, in which case nothing is imported). `counts`, when given, gets the
-// counts of the run.
+// counts of the run. The new cards are on disk when it returns; they are
+// flushed together at the end of the run.
 int ImportCsvFile(const std::string& path, const CsvImportHooks& hooks = {}, CsvImportCounts* counts = nullptr);
 
 }  // namespace ab

@@ -44,6 +44,10 @@ int RunImportCsv(const std::string& csvPath, const std::string& folder) {
   CsvImportCounts counts;
   const int result = ImportCsvFile(csvPath, hooks, &counts);
   if (openFailed) return kImportCsvFailed;
+  if (!counts.synced) {
+    Complain("the new cards could not all be flushed to disk");
+    ++unwritten;
+  }
   std::cout << CsvImportSummary(counts) << "\n";
   std::cout.flush();
   if (result == 0) return kImportCsvFolderFull;
