@@ -31,9 +31,9 @@ namespace ab::testing {
 
 struct CardSpec {
   std::string name;  // FN
-  std::string email;
-  std::string workPhone;
-  std::string homePhone;
+  std::string email = {};
+  std::string workPhone = {};
+  std::string homePhone = {};
 };
 
 inline std::string CardText(const CardSpec& card) {
