@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,7 +22,11 @@ namespace ab::testing {
 
 class ShellSandbox {
  public:
-  ShellSandbox() : tmpdir_(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : ""), root_(std::filesystem::canonical(base_.path()).string()) {
+  ShellSandbox() : root_(std::filesystem::canonical(base_.path()).string()) {
+    for (const char* name : {"PATH", "XDG_RUNTIME_DIR", "TMPDIR", "XDG_CONFIG_HOME", "HOME"}) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
     for (const char* folder : {"bin", "tmp", "config", "home", "calls", "empty-bin"})
       std::filesystem::create_directories(Path(folder));
     ::chmod(TempDir().c_str(), 0700);
@@ -31,12 +36,8 @@ class ShellSandbox {
     SetTempFolder(TempDir());
     InstallRecorder(Path("bin/xdg-open"));
   }
-  ~ShellSandbox() {  // later sandboxes are made in the temporary folder
-    if (tmpdir_.empty()) {
-      ::unsetenv("TMPDIR");
-    } else {
-      ::setenv("TMPDIR", tmpdir_.c_str(), 1);
-    }
+  ~ShellSandbox() {
+    for (const auto& [name, value] : saved_) value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
   }
   ShellSandbox(const ShellSandbox&) = delete;
   ShellSandbox& operator=(const ShellSandbox&) = delete;
@@ -90,9 +91,9 @@ class ShellSandbox {
   static std::string Read(const std::string& file) { return TempFolder::Read(file); }
 
  private:
-  std::string tmpdir_;
   TempFolder base_;
   std::string root_;
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;  // put back at the end
 };
 
 }  // namespace ab::testing
