@@ -31,16 +31,16 @@ namespace ab::testing {
 
 struct CardSpec {
   std::string name;  // FN
-  std::string email;
-  std::string workPhone;
-  std::string homePhone;
+  std::string email = {};
+  std::string workPhone = {};
+  std::string homePhone = {};
 };
 
 inline std::string CardText(const CardSpec& card) {
   std::string text = "BEGIN:VCARD\r\nVERSION:2.1\r\nN:" + card.name + ";;;;\r\nFN:" + card.name + "\r\n";
-  if (!card.email.empty()) text += "EMAIL;PREF;INTERNET:" + card.email + "\r\n";
-  if (!card.workPhone.empty()) text += "TEL;WORK;VOICE:" + card.workPhone + "\r\n";
-  if (!card.homePhone.empty()) text += "TEL;HOME;VOICE:" + card.homePhone + "\r\n";
+  for (const auto& [field, value] : {std::pair{"EMAIL;PREF;INTERNET:", card.email}, {"TEL;WORK;VOICE:", card.workPhone},
+                                     {"TEL;HOME;VOICE:", card.homePhone}})
+    if (!value.empty()) text += field + value + "\r\n";
   return text + "END:VCARD\r\n";
 }
 
@@ -48,25 +48,16 @@ inline std::string CardText(const CardSpec& card) {
 // only in "-", "." and digits, and telephones in no order.
 inline std::vector<CardSpec> TwentyContacts() {
   return {
-      {"Ann Smith", "ann@example.com", "555-0101", "555-1901"},
-      {"bob jones", "b.jones@example.com", "555-0120", "555-1801"},
-      {"Carla Díaz", "b-jones@example.com", "555-0103", "555-1701"},
-      {"david Lee", "b0jones@example.com", "555-0199", "555-1601"},
-      {"Eve & Adam Müller", "bzjones@example.com", "555-0105", "555-1501"},
-      {"王小明", "wang@example.cn", "021-5550106", "021-5551401"},
-      {"李华", "li.hua@example.cn", "010-5550107", "010-5551301"},
-      {"Frank O'Neil", "frank@example.com", "555-0108", ""},
-      {"Grace Hopper", "grace@example.com", "", "555-1101"},
-      {"Heidi Klum", "heidi@example.com", "555-0110", "555-1001"},
-      {"Ivan Petrov", "", "555-0111", "555-0901"},
-      {"Judy Garland", "judy@example.com", "555-0112", "555-0801"},
-      {"陳大文", "chan@example.hk", "852-5550113", "852-5550701"},
-      {"Ken Thompson", "ken@example.com", "555-0114", "555-0601"},
-      {"Linus Torvalds", "linus@example.com", "555-0115", "555-0501"},
-      {"Mallory Archer", "mallory@example.com", "555-0116", "555-0401"},
-      {"Niklaus Wirth", "niklaus@example.com", "555-0117", "555-0301"},
+      {"Ann Smith", "ann@example.com", "555-0101", "555-1901"}, {"bob jones", "b.jones@example.com", "555-0120", "555-1801"},
+      {"Carla Díaz", "b-jones@example.com", "555-0103", "555-1701"}, {"david Lee", "b0jones@example.com", "555-0199", "555-1601"},
+      {"Eve & Adam Müller", "bzjones@example.com", "555-0105", "555-1501"}, {"王小明", "wang@example.cn", "021-5550106", "021-5551401"},
+      {"李华", "li.hua@example.cn", "010-5550107", "010-5551301"}, {"Frank O'Neil", "frank@example.com", "555-0108", ""},
+      {"Grace Hopper", "grace@example.com", "", "555-1101"}, {"Heidi Klum", "heidi@example.com", "555-0110", "555-1001"},
+      {"Ivan Petrov", "", "555-0111", "555-0901"}, {"Judy Garland", "judy@example.com", "555-0112", "555-0801"},
+      {"陳大文", "chan@example.hk", "852-5550113", "852-5550701"}, {"Ken Thompson", "ken@example.com", "555-0114", "555-0601"},
+      {"Linus Torvalds", "linus@example.com", "555-0115", "555-0501"}, {"Mallory Archer", "mallory@example.com", "555-0116", "555-0401"},
+      {"Niklaus Wirth", "niklaus@example.com", "555-0117", "555-0301"}, {"Peggy Sue", "peggy@example.com", "555-0119", "555-0101"},
       {"Olivia Newton-John, a name far too long to fit in its column", "olivia@example.com", "555-0118", "555-0201"},
-      {"Peggy Sue", "peggy@example.com", "555-0119", "555-0101"},
       {"_underscore", "_x@example.com", "555-0100", "555-0001"},
   };
 }
@@ -84,17 +75,13 @@ class AppTest : public ::testing::Test {
     CloseWindow();
     FreeResourceLibrary();
     currentRecord.reset();
-    contactCount = 0;
-    currentRow = -1;
+    contactCount = 0, currentRow = -1;
   }
 
   // Writes the cards into VCardData and loads them as start-up does.
   void LoadCards(const std::vector<CardSpec>& cards) {
-    const std::string cardFolderPath = folder_.File("VCardData");
-    std::filesystem::create_directory(cardFolderPath);
-    for (std::size_t i = 0; i < cards.size(); ++i) {
-      folder_.Write("VCardData/card" + std::to_string(i) + ".vcf", CardText(cards[i]));
-    }
+    std::filesystem::create_directory(folder_.File("VCardData"));
+    for (std::size_t i = 0; i < cards.size(); ++i) folder_.Write("VCardData/card" + std::to_string(i) + ".vcf", CardText(cards[i]));
     ASSERT_EQ(LoadCardStore(folder_.path(), [](int) { return kAnswerNo; }), 1);
     ASSERT_EQ(contactCount, static_cast<int>(cards.size()));
   }
@@ -110,13 +97,12 @@ class AppTest : public ::testing::Test {
     return *window_;
   }
 
-  void CloseWindow() {
-    window_.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-
   // Lists replaced by a rebuild go away once their event is done.
   static void FinishRebuild() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+  void CloseWindow() {
+    window_.reset();
+    FinishRebuild();
+  }
 
   static void Command(int id) {
     ASSERT_NE(listWindow, nullptr);
@@ -130,10 +116,7 @@ class AppTest : public ::testing::Test {
 
   static void Key(int key) { QTest::keyClick(View(), static_cast<Qt::Key>(key)); }
 
-  static bool Ticked(int id) {
-    const QAction* action = FindCommandAction(mainMenu, id);
-    return action != nullptr && action->isChecked();
-  }
+  static bool Ticked(int id) { return FindCommandAction(mainMenu, id)->isChecked(); }
 
   static std::string Path(int row) { return contactTable[static_cast<std::size_t>(row)].filePath.str(); }
 

@@ -10,7 +10,7 @@
 #include "contacts/CardCompare.h"
 #include "contacts/VCardReader.h"
 #include "support/DialogAnswers.h"
-#include "viewer/LinkSandbox.h"
+#include "shell/ShellSandbox.h"
 
 namespace ab::testing {
 namespace {
@@ -100,8 +100,8 @@ class EveryCommand : public ContactCommandsTest, public ::testing::WithParamInte
 
 TEST_P(EveryCommand, LeavesTableListAndCardFolderInStep) {
   const Case& c = GetParam();
-  LinkSandbox sandbox;  // a home, and so a trash, of its own
-  const std::string trash = sandbox.root() + "/home/.local/share/Trash";
+  ShellSandbox sandbox;  // a home, and so a trash, of its own
+  const std::string trash = sandbox.Path("home/.local/share/Trash");
   std::filesystem::create_directories(trash);
   Open(c.loaded, c.row);
   const std::string card = IsValidRow(c.row) ? Path(c.row) : "", folder = cardFolder.str();
