@@ -63,15 +63,12 @@ TEST(WaveClip, RefusesWhatIsNotPlayablePcm) {
   const std::string fmt = Chunk("fmt ", FormatBody(1, 1, 8000, 16));
   const std::string data = Chunk("data", std::string(100, 'x'));
   const std::pair<const char*, std::string> cases[] = {
-      {"empty", ""},
       {"RIFF header only", std::string("RIFF\x04\x00\x00\x00WAV", 11)},
       {"not RIFF", "RIFX" + Riff(fmt + data).substr(4)},
       {"not WAVE", "RIFF" + Le(100, 4) + "AVI " + fmt + data},
       {"no fmt chunk", Riff(data)},
-      {"samples before the format", Riff(data + fmt)},
       {"no data chunk", Riff(fmt)},
       {"ADPCM", Riff(Chunk("fmt ", FormatBody(2, 1, 8000, 4)) + data)},
-      {"IEEE float", Riff(Chunk("fmt ", FormatBody(3, 1, 8000, 32)) + data)},
       {"24-bit", Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 24)) + data)},
       {"no channels", Riff(Chunk("fmt ", FormatBody(1, 0, 8000, 16)) + data)},
       {"no sample rate", Riff(Chunk("fmt ", FormatBody(1, 1, 0, 16)) + data)},

@@ -76,6 +76,7 @@ TEST(PictureFile, DecodesAFileAsItsBytesInMemoryReadingOnlyWhatItNeeds) {
       {BmpImage(tall).str(), false},
       {BmpImage(BmpShape().Size(3, -3).Bits(4)).str().substr(0, 90), false},
       {jpeg, true},  // kept whole
+      {"B", false},
       {"BEGIN:VCARD\r\nFN:Not a picture\r\nEND:VCARD\r\n", false},
   };
   for (const auto& [bytes, decodes] : cases) {
