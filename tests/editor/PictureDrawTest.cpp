@@ -60,19 +60,11 @@ TEST_P(PictureDepths, PixelsBecomeTheSameImageAndDrawStretchedWithoutBlending) {
 
 INSTANTIATE_TEST_SUITE_P(AllDepths, PictureDepths, ::testing::Values(1, 4, 8, 16, 24, 32));
 
-TEST(PictureDraw, SourceCountsFromTheTopRowAndReductionKeepsOnlyTheOwnColours) {
+TEST(PictureDraw, SourceRectangleCountsFromTheTopRow) {
   const Picture quadrants = DecodedPicture(QuadrantImage(kRed, kGreen, kBlue, kBlue, kRed), 24);
   QImage canvas = Canvas(8, 8);
   DrawOn(canvas, quadrants, QRect(3, 0, 2, 2), QRect(0, 0, 8, 8));
   EXPECT_TRUE(testing::AllPixels(canvas, canvas.rect(), kGreen));
-
-  // A fine checkerboard shrunk to a third: no grey from averaging may appear.
-  QImage board(30, 30, QImage::Format_RGB32);
-  for (int y = 0; y < 30; ++y)
-    for (int x = 0; x < 30; ++x) board.setPixelColor(x, y, (x + y) % 2 ? kWhite : kBlack);
-  QImage reduced = Canvas(10, 10);
-  DrawOn(reduced, DecodedPicture(board, 8), QRect(0, 0, 30, 30), QRect(0, 0, 10, 10));
-  EXPECT_EQ(testing::CountColour(reduced, reduced.rect(), kWhite) + testing::CountColour(reduced, reduced.rect(), kBlack), 100);
 }
 
 TEST(PictureDraw, NothingToDrawGivesZeroAndLeavesTheCanvas) {
