@@ -110,14 +110,12 @@ TEST_F(CardViewerTest, ShrinkingClampsAndGrowingCentres) {
 
 TEST_F(CardViewerTest, HandCursorOnlyOverLinksThatHaveText) {
   // The e-mail row (70, 360, 310, 384) and the web page below it, on the card at the link offset.
+  // The cell edges themselves are the cells' own tests; here the offset and blank links.
   const std::tuple<QSize, QPoint, bool, QPoint, bool> cases[] = {
-      {{800, 600}, {0, 0}, true, {180, 460}, true},  {{800, 600}, {0, 0}, true, {419, 483}, true},
-      {{800, 600}, {0, 0}, true, {420, 470}, false}, {{800, 600}, {0, 0}, true, {179, 470}, false},
-      {{800, 600}, {0, 0}, true, {300, 490}, true},  {{800, 600}, {0, 0}, false, {300, 490}, false},
-      {{800, 600}, {0, 0}, true, {50, 50}, false},   {{500, 400}, {100, 140}, true, {0, 310}, true},
-      {{500, 400}, {100, 140}, true, {0, 309}, false}, {{500, 400}, {100, 140}, true, {199, 357}, true},
-      {{500, 400}, {100, 140}, true, {199, 358}, false}, {{500, 400}, {100, 140}, true, {200, 320}, false},
-  };
+      {{800, 600}, {0, 0}, true, {180, 460}, true},      {{800, 600}, {0, 0}, true, {300, 490}, true},
+      {{800, 600}, {0, 0}, false, {300, 490}, false},    {{800, 600}, {0, 0}, true, {50, 50}, false},
+      {{500, 400}, {100, 140}, true, {0, 310}, true},    {{500, 400}, {100, 140}, true, {0, 309}, false},
+      {{500, 400}, {100, 140}, true, {199, 357}, true},  {{500, 400}, {100, 140}, true, {199, 358}, false}};
   for (const auto& [client, scroll, webPage, point, hand] : cases) {
     SCOPED_TRACE(::testing::Message() << client.width() << " " << point.x() << "," << point.y());
     shown.Replace(SampleRecord({.webPage = webPage}));
