@@ -34,6 +34,7 @@ TEST(PaintCard, MarginsPicturesShadowAndBarHaveTheirColours) {
   badPhoto->SetPhoto(ByteBuffer::Copy("not a bitmap", 12));  // an empty picture: nothing, not even a shadow
   const QImage centred = Paint(pictures.get(), {800, 600}, {80, 50});
   const QImage plain = Paint(badPhoto.get());
+  const QImage tall = Paint(nullptr, {640, 560}, {0, 30});
   const struct { const char* name; const QImage& image; QRect area; QColor colour; } cases[] = {
       {"left margin", centred, {0, 0, 80, 600}, kMarginGrey},     {"right margin", centred, {720, 0, 80, 600}, kMarginGrey},
       {"top margin", centred, {80, 0, 640, 50}, kMarginGrey},     {"bottom margin", centred, {80, 550, 640, 50}, kMarginGrey},
@@ -43,7 +44,7 @@ TEST(PaintCard, MarginsPicturesShadowAndBarHaveTheirColours) {
       {"shadow starts 8 in", centred, {630, 100, 8, 8}, kCardWhite}, {"and 8 down", centred, {490, 280, 8, 8}, kCardWhite},
       {"beside the shadow", centred, {638, 100, 2, 200}, kCardWhite}, {"separator", centred, {165, 340, 10, 168}, kGridGrey},
       {"beside the separator", centred, {164, 340, 1, 168}, kCardWhite}, {"no photo", plain, {0, 0, 640, 170}, kCardWhite},
-      {"no shadow", plain, {410, 50, 148, 188}, kCardWhite},
+      {"no shadow", plain, {410, 50, 148, 188}, kCardWhite},       {"centred in height only", tall, {0, 0, 640, 30}, kMarginGrey},
   };
   for (const auto& c : cases) EXPECT_TRUE(AllPixels(c.image, c.area, c.colour)) << c.name;
 

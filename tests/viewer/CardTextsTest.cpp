@@ -32,7 +32,7 @@ TEST(CardTexts, CutCountsCharactersNotBytes) {
       {"abcdef", 3, "abc"}, {"abc", 10, "abc"}, {"陳大文先生", 2, "陳大"},
       {"\xF0\x9F\x98\x80xyz", 2, "\xF0\x9F\x98\x80x"},
       {"\xE9t\xE9", 2, "\xE9t"},  // Latin-1 bytes count one each
-      {"\xE6\x96", 1, "\xE6"},    // a cut-off sequence is not one character
+      {"\xE6\x96", 1, "\xE6"}, {"\xE6\x96" "A", 1, "\xE6"},  // a cut-off or broken sequence is not one character
   };
   for (const auto& [text, maxChars, cut] : cases) EXPECT_EQ(CutToCharacters(text, maxChars), cut) << text;
 }
