@@ -50,7 +50,8 @@ struct BmpImage {
     const int entries = s.colourEntries >= 0 ? s.colourEntries : FullTableEntries(s.bits);
     const std::int64_t height = s.height < 0 ? -static_cast<std::int64_t>(s.height) : s.height;
     bytes = {static_cast<std::uint8_t>(s.type[0]), static_cast<std::uint8_t>(s.type[1])};
-    PutLe(bytes, 0, 8);  // file size and reserved: readers ignore them
+    PutLe(bytes, 0, 4);  // file size and reserved fields: readers ignore them
+    PutLe(bytes, 0, 4);
     PutLe(bytes, 0, 4);  // the pixel offset, set below
     for (std::uint32_t field : {s.infoSize, static_cast<std::uint32_t>(s.width), static_cast<std::uint32_t>(s.height)})
       PutLe(bytes, field, 4);
