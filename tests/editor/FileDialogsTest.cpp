@@ -23,72 +23,44 @@ namespace ab {
 namespace {
 
 using testing::AnswerModal;
-using testing::TempFolder;
 
-std::vector<std::string> Texts(unsigned mask) {
-  std::vector<std::string> texts;
-  for (const FileFilter& entry : FiltersForMask(mask)) texts.emplace_back(entry.text);
-  return texts;
-}
-
-TEST(FileDialogFilters, EntriesFollowTheTableWithAllFilesLast) {
-  using V = std::vector<std::string>;
-  EXPECT_EQ(Texts(FILTER_BMP | FILTER_WAVE), (V{"BMP Files (*.BMP)", "Wave Files (*.WAV)", "All Files (*.*)"}));
-  EXPECT_EQ(Texts(FILTER_CSV), (V{"CSV Files (*.CSV)", "All Files (*.*)"}));
-  EXPECT_EQ(Texts(0), (V{"All Files (*.*)"}));
-  EXPECT_EQ(Texts(0x3F), (V{"BMP Files (*.BMP)", "JPEG Files (*.JPG)", "GIF Files (*.GIF)", "Wave Files (*.WAV)",
-                            "vCard Files (*.VCF)", "CSV Files (*.CSV)", "All Files (*.*)"}));
-  // Bits outside the table add nothing.
-  EXPECT_EQ(Texts(0x40 | FILTER_VCARD), (V{"vCard Files (*.VCF)", "All Files (*.*)"}));
-}
-
-TEST(FileDialogFilters, PrepareBuildsTheZeroSeparatedFilterAndTheSettings) {
+TEST(FileDialogFilters, PrepareBuildsTheZeroSeparatedFilterAndTheDefaultExtension) {
+  using namespace std::string_literals;
+  const std::tuple<unsigned, std::string, const char*> cases[] = {
+      {FILTER_BMP | FILTER_WAVE, "BMP Files (*.BMP)\0*.bmp\0Wave Files (*.WAV)\0*.wav\0"s, "bmp"},
+      {0x7F,  // bits outside the table add nothing
+       "BMP Files (*.BMP)\0*.bmp\0JPEG Files (*.JPG)\0*.jpg\0GIF Files (*.GIF)\0*.gif\0Wave Files (*.WAV)\0*.wav\0"
+       "vCard Files (*.VCF)\0*.vcf\0CSV Files (*.CSV)\0*.csv\0"s, "bmp"},
+      {FILTER_JPEG, "JPEG Files (*.JPG)\0*.jpg\0"s, "jpg"}, {FILTER_GIF, "GIF Files (*.GIF)\0*.gif\0"s, "gif"},
+      {FILTER_WAVE | FILTER_VCARD, "Wave Files (*.WAV)\0*.wav\0vCard Files (*.VCF)\0*.vcf\0"s, "wav"},
+      {FILTER_VCARD, "vCard Files (*.VCF)\0*.vcf\0"s, "vcf"}, {FILTER_CSV, "CSV Files (*.CSV)\0*.csv\0"s, "csv"},
+      {0, ""s, "bmp"}};
   QWidget owner;
-  PrepareFileDialog(&owner, FILTER_WAVE | FILTER_BMP);
-  const FileDialogSettings& settings = SharedFileDialogSettings();
-  EXPECT_EQ(settings.owner, &owner);
-  EXPECT_EQ(settings.filterMask, FILTER_WAVE | FILTER_BMP);
-  constexpr char kExpected[] = "BMP Files (*.BMP)\0*.bmp\0Wave Files (*.WAV)\0*.wav\0All Files (*.*)\0*.*\0";
-  EXPECT_EQ(settings.filter, std::string(kExpected, sizeof kExpected));  // with the literal's own zero: two at the end
-
-  // Each call starts afresh.
-  PrepareFileDialog(nullptr, FILTER_CSV);
-  EXPECT_EQ(SharedFileDialogSettings().owner, nullptr);
-  constexpr char kCsv[] = "CSV Files (*.CSV)\0*.csv\0All Files (*.*)\0*.*\0";
-  EXPECT_EQ(SharedFileDialogSettings().filter, std::string(kCsv, sizeof kCsv));
-}
-
-TEST(FileDialogFilters, DefaultExtensionComesFromTheFirstFilter) {
-  struct Case {
-    unsigned mask;
-    const char* extension;
-  } cases[] = {{FILTER_BMP, "bmp"},  {FILTER_JPEG, "jpg"}, {FILTER_GIF, "gif"},
-               {FILTER_WAVE, "wav"}, {FILTER_VCARD, "vcf"}, {FILTER_CSV, "csv"},
-               {FILTER_WAVE | FILTER_VCARD, "wav"}, {0, "bmp"}};
-  for (const Case& c : cases) {
-    PrepareFileDialog(nullptr, c.mask);
-    EXPECT_EQ(SharedFileDialogSettings().defaultExtension.toStdString(), c.extension) << c.mask;
+  for (const auto& [mask, filters, extension] : cases) {
+    PrepareFileDialog(&owner, mask);
+    const FileDialogSettings& settings = SharedFileDialogSettings();
+    EXPECT_EQ(settings.filter, filters + "All Files (*.*)\0*.*\0\0"s) << mask;
+    EXPECT_EQ(settings.defaultExtension.toStdString(), extension) << mask;
+    EXPECT_EQ(settings.filterMask, mask);
+    EXPECT_EQ(settings.owner, &owner);
   }
+  PrepareFileDialog(nullptr, FILTER_CSV);  // each call starts afresh
+  EXPECT_EQ(SharedFileDialogSettings().owner, nullptr);
 }
 
-// Presses the dialog's Open or Save button, as the user would.
-void Confirm(QFileDialog* dialog) {
+// Types `name` into the dialog and presses its Open or Save button, as the user would.
+void ChooseName(QFileDialog* dialog, const char* name) {
+  dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromUtf8(name));
   auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-  QPushButton* button = buttons->button(dialog->acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
-                                                                                        : QDialogButtonBox::Save);
-  ASSERT_NE(button, nullptr);
-  ASSERT_TRUE(button->isEnabled());
-  button->click();
+  buttons->button(dialog->acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open : QDialogButtonBox::Save)->click();
 }
 
 // The names the dialog offers in its current folder under its current filter.
 std::set<std::string> OfferedNames(QFileDialog* dialog, std::size_t expectedCount) {
   auto* model = dialog->findChild<QFileSystemModel*>();
   std::set<std::string> names;
-  if (model == nullptr) return names;
   const QModelIndex root = model->index(dialog->directory().absolutePath());
-  const bool loaded = QTest::qWaitFor([&] { return static_cast<std::size_t>(model->rowCount(root)) >= expectedCount; }, 5000);
-  if (!loaded) return names;
+  if (!QTest::qWaitFor([&] { return static_cast<std::size_t>(model->rowCount(root)) >= expectedCount; }, 5000)) return names;
   QTest::qWait(50);  // let a late row show up, if the filter is wrong
   for (int row = 0; row < model->rowCount(root); ++row) {
     const QModelIndex index = model->index(row, 0, root);
@@ -100,164 +72,110 @@ std::set<std::string> OfferedNames(QFileDialog* dialog, std::size_t expectedCoun
 class FileDialogRun : public ::testing::Test {
  protected:
   void SetUp() override { SetFileDialogHook(nullptr); }
-  std::string Folder() const { return std::filesystem::canonical(folder.path()).string(); }
-  TempFolder folder;
+  // Runs the open (or save) dialog on the folder; the chosen file's name, "" when cancelled.
+  std::string Run(bool save, unsigned mask, std::function<void(QFileDialog*)> answer, FileTitleBuffer* title = nullptr) {
+    AnswerModal<QFileDialog>(std::move(answer));
+    PrepareFileDialog(nullptr, mask);
+    FileNameBuffer path(start);
+    if (!(save ? ShowSaveFileDialog : ShowOpenFileDialog)(nullptr, path, title)) {
+      EXPECT_EQ(path.str(), start) << "a cancelled dialog leaves the buffer alone";
+      return "";
+    }
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(path.str()).parent_path(), folder.path()));
+    return std::filesystem::path(path.str()).filename().string();
+  }
+  // Answers the next question with `button`, then runs `after` from the dialog's loop.
+  static void Answer(QMessageBox::StandardButton button, std::string* question = nullptr, std::function<void()> after = {}) {
+    AnswerModal<QMessageBox>([=](QMessageBox* box) {
+      if (question) *question = box->text().toStdString();
+      box->button(button)->click();
+      if (after) QTimer::singleShot(0, after);
+    });
+  }
+  testing::TempFolder folder;
+  std::string start = std::filesystem::canonical(folder.path()).string() + "/";
 };
 
-TEST_F(FileDialogRun, OpenDialogShowsTheFiltersAndMatchesPatternsRegardlessOfCase) {
+TEST_F(FileDialogRun, OpenOffersTheFiltersMatchingRegardlessOfCaseAndGivesPathAndTitle) {
   for (const char* name : {"UPPER.BMP", "lower.bmp", "Mixed.Bmp", "notes.txt", "noext"}) folder.Write(name, "x");
-  std::vector<std::string> comboTexts;
+  std::vector<std::string> combo;
   std::set<std::string> underBmp, underAll;
-  QFileDialog::AcceptMode mode = QFileDialog::AcceptSave;
-  QString suffix;
-  AnswerModal<QFileDialog>([&](QFileDialog* dialog) {
-    mode = dialog->acceptMode();
-    suffix = dialog->defaultSuffix();
-    if (auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
-      for (int i = 0; i < combo->count(); ++i) comboTexts.push_back(combo->itemText(i).toStdString());
-    }
+  EXPECT_EQ(Run(false, FILTER_BMP, [&](QFileDialog* dialog) {
+    EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("bmp"));
+    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    for (int i = 0; i < types->count(); ++i) combo.push_back(types->itemText(i).toStdString());
     underBmp = OfferedNames(dialog, 3);
     dialog->selectNameFilter(dialog->nameFilters().last());
     underAll = OfferedNames(dialog, 5);
     dialog->reject();
-  });
-  PrepareFileDialog(nullptr, FILTER_BMP);
-  FileNameBuffer path(Folder() + "/");
-  EXPECT_FALSE(ShowOpenFileDialog(nullptr, path, nullptr));
-
-  EXPECT_EQ(mode, QFileDialog::AcceptOpen);
-  EXPECT_EQ(suffix, QStringLiteral("bmp"));
-  EXPECT_EQ(comboTexts, (std::vector<std::string>{"BMP Files (*.BMP)", "All Files (*.*)"}));
+  }), "");
+  EXPECT_EQ(combo, (std::vector<std::string>{"BMP Files (*.BMP)", "All Files (*.*)"}));
   EXPECT_EQ(underBmp, (std::set<std::string>{"UPPER.BMP", "lower.bmp", "Mixed.Bmp"}));
   EXPECT_EQ(underAll, (std::set<std::string>{"UPPER.BMP", "lower.bmp", "Mixed.Bmp", "notes.txt", "noext"}));
-  // A cancelled dialog leaves the caller's buffer alone.
-  EXPECT_EQ(path.str(), Folder() + "/");
-}
 
-TEST_F(FileDialogRun, ConfirmedOpenGivesThePathAndTheTitle) {
-  const std::string file = folder.Write("Ann.vcf", "BEGIN:VCARD\r\nEND:VCARD\r\n");
-  AnswerModal<QFileDialog>([](QFileDialog* dialog) {
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("Ann.vcf"));
-    Confirm(dialog);
-  });
-  PrepareFileDialog(nullptr, FILTER_VCARD);
-  FileNameBuffer path(Folder() + "/");
   FileTitleBuffer title("old title");
-  ASSERT_TRUE(ShowOpenFileDialog(nullptr, path, &title));
-  EXPECT_TRUE(std::filesystem::equivalent(path.str(), file)) << path;
-  EXPECT_EQ(title.str(), "Ann.vcf");
+  EXPECT_EQ(Run(false, FILTER_BMP, [](QFileDialog* dialog) { ChooseName(dialog, "Mixed.Bmp"); }, &title), "Mixed.Bmp");
+  EXPECT_EQ(title.str(), "Mixed.Bmp");
 }
 
 TEST_F(FileDialogRun, OpenAsksBeforeTakingAFileThatDoesNotExist) {
-  // Declined: the dialog stays open; the user then cancels it.
-  bool stillOpen = false;
   std::string question;
-  AnswerModal<QFileDialog>([&](QFileDialog* dialog) {
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("New.csv"));
-    AnswerModal<QMessageBox>([&, dialog](QMessageBox* box) {
-      question = box->text().toStdString();
-      box->button(QMessageBox::No)->click();
-      QTimer::singleShot(0, dialog, [&, dialog] {
-        stillOpen = dialog->isVisible();
-        dialog->reject();
-      });
-    });
-    Confirm(dialog);
-  });
-  PrepareFileDialog(nullptr, FILTER_CSV);
-  FileNameBuffer path(Folder() + "/");
-  EXPECT_FALSE(ShowOpenFileDialog(nullptr, path, nullptr));
+  bool stillOpen = false;
+  EXPECT_EQ(Run(false, FILTER_CSV, [&](QFileDialog* dialog) {
+    Answer(QMessageBox::No, &question, [&, dialog] { stillOpen = dialog->isVisible(), dialog->reject(); });
+    ChooseName(dialog, "New.csv");
+  }), "");
   EXPECT_TRUE(stillOpen);
   EXPECT_NE(question.find("New.csv"), std::string::npos) << question;
-  EXPECT_EQ(path.str(), Folder() + "/");
 
-  // Accepted: the path of the file to be made comes back; the dialog makes no file.
-  AnswerModal<QFileDialog>([&](QFileDialog* dialog) {
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("New.csv"));
-    AnswerModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-    Confirm(dialog);
-  });
-  PrepareFileDialog(nullptr, FILTER_CSV);
-  ASSERT_TRUE(ShowOpenFileDialog(nullptr, path, nullptr));
-  EXPECT_EQ(std::filesystem::path(path.str()).filename(), "New.csv");
-  EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(path.str()).parent_path(), folder.path()));
-  EXPECT_FALSE(std::filesystem::exists(path.str()));
+  EXPECT_EQ(Run(false, FILTER_CSV, [](QFileDialog* dialog) { Answer(QMessageBox::Yes), ChooseName(dialog, "New.csv"); }), "New.csv");
+  EXPECT_FALSE(std::filesystem::exists(folder.File("New.csv"))) << "the dialog only chooses";
 }
 
 TEST_F(FileDialogRun, SaveAddsTheDefaultExtensionAndAsksBeforeReplacing) {
-  AnswerModal<QFileDialog>([](QFileDialog* dialog) {
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("Ann"));
-    Confirm(dialog);
-  });
-  PrepareFileDialog(nullptr, FILTER_VCARD);
-  FileNameBuffer path(Folder() + "/");
   FileTitleBuffer title;
-  ASSERT_TRUE(ShowSaveFileDialog(nullptr, path, &title));
-  EXPECT_EQ(std::filesystem::path(path.str()).filename(), "Ann.vcf");
+  EXPECT_EQ(Run(true, FILTER_VCARD, [](QFileDialog* dialog) { ChooseName(dialog, "Ann"); }, &title), "Ann.vcf");
   EXPECT_EQ(title.str(), "Ann.vcf");
 
   folder.Write("Ann.vcf", "old");
-  int questions = 0;
-  AnswerModal<QFileDialog>([&](QFileDialog* dialog) {
-    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("Ann.vcf"));
-    AnswerModal<QMessageBox>([&, dialog](QMessageBox* box) {
-      ++questions;
-      box->button(QMessageBox::No)->click();
-      // Asked again after the first refusal: this time replace.
-      QTimer::singleShot(0, dialog, [&, dialog] {
-        AnswerModal<QMessageBox>([&](QMessageBox* again) {
-          ++questions;
-          again->button(QMessageBox::Yes)->click();
-        });
-        Confirm(dialog);
-      });
-    });
-    Confirm(dialog);
-  });
-  PrepareFileDialog(nullptr, FILTER_VCARD);
-  FileNameBuffer second(Folder() + "/");
-  ASSERT_TRUE(ShowSaveFileDialog(nullptr, second, nullptr));
-  EXPECT_EQ(questions, 2);
-  EXPECT_EQ(std::filesystem::path(second.str()).filename(), "Ann.vcf");
-  EXPECT_EQ(TempFolder::Read(folder.File("Ann.vcf")), "old");  // the dialog only chooses
+  std::string first, second;
+  EXPECT_EQ(Run(true, FILTER_VCARD, [&](QFileDialog* dialog) {
+    // Refused first, asked again at the next try: this time replace.
+    Answer(QMessageBox::No, &first, [&, dialog] { Answer(QMessageBox::Yes, &second), ChooseName(dialog, "Ann.vcf"); });
+    ChooseName(dialog, "Ann.vcf");
+  }), "Ann.vcf");
+  EXPECT_FALSE(first.empty() || second.empty());
+  EXPECT_EQ(testing::TempFolder::Read(folder.File("Ann.vcf")), "old");
 }
 
-TEST_F(FileDialogRun, HookAnswersInsteadOfTheUser) {
+TEST(FileDialogHook, AnswersInsteadOfTheUser) {
   std::vector<FileDialogRequest> requests;
   SetFileDialogHook([&](const FileDialogRequest& request) -> std::optional<std::string> {
     requests.push_back(request);
     if (request.save) return std::nullopt;
-    return request.initialPath == "long" ? std::string(300, 'x') : std::string("/data/cards/Bob.vcf");
+    return request.initialPath == "long" ? std::string(kFileNameCapacity, 'x') : std::string("/data/cards/Bob.vcf");
   });
   QWidget owner;
-
   PrepareFileDialog(&owner, FILTER_VCARD);
   FileNameBuffer path("start.vcf");
   FileTitleBuffer title;
   EXPECT_TRUE(ShowOpenFileDialog(nullptr, path, &title));
   EXPECT_EQ(path.str(), "/data/cards/Bob.vcf");
   EXPECT_EQ(title.str(), "Bob.vcf");
-
   PrepareFileDialog(nullptr, FILTER_CSV);
   EXPECT_FALSE(ShowSaveFileDialog(&owner, path, &title));
   EXPECT_EQ(path.str(), "/data/cards/Bob.vcf");
-
   // A path longer than the buffer is refused, not cut.
   PrepareFileDialog(nullptr, FILTER_BMP);
   FileNameBuffer shortPath("long");
   EXPECT_FALSE(ShowOpenFileDialog(nullptr, shortPath, nullptr));
   EXPECT_EQ(shortPath.str(), "long");
+  SetFileDialogHook(nullptr);
 
   ASSERT_EQ(requests.size(), 3u);
-  EXPECT_FALSE(requests[0].save);
-  EXPECT_EQ(requests[0].owner, &owner);  // the owner given to PrepareFileDialog
-  EXPECT_EQ(requests[0].filterMask, unsigned{FILTER_VCARD});
-  EXPECT_EQ(requests[0].initialPath, "start.vcf");
-  EXPECT_TRUE(requests[1].save);
-  EXPECT_EQ(requests[1].owner, &owner);
-  EXPECT_EQ(requests[1].filterMask, unsigned{FILTER_CSV});
-  SetFileDialogHook(nullptr);
+  EXPECT_EQ(std::tuple(requests[0].save, requests[0].owner, requests[0].filterMask, requests[0].initialPath),
+            std::tuple(false, &owner, unsigned{FILTER_VCARD}, std::string("start.vcf")));  // the owner given to PrepareFileDialog
+  EXPECT_EQ(std::tuple(requests[1].save, requests[1].owner, requests[1].filterMask), std::tuple(true, &owner, unsigned{FILTER_CSV}));
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// Reading from disk: whole files as raw bytes, and pictures, which must read
+// no more of a file than the headers and rows they need.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,68 +10,98 @@
 
 #include "media/ByteBuffer.h"
 #include "media/Picture.h"
+#include "support/ImageBytes.h"
 #include "support/TempFolder.h"
 
 namespace ab {
 namespace {
 
-std::string AllByteValues(std::size_t length) {
-  std::string bytes;
-  for (std::size_t i = 0; i < length; ++i) bytes.push_back(static_cast<char>((i * 37) % 256));
-  return bytes;
+using testing::BmpImage;
+using testing::BmpShape;
+
+std::string Text(const ByteBuffer& buffer) {
+  return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(buffer.size()));
 }
 
-TEST(WholeFileTest, ReadsTheBytesAndAddsAZeroByte) {
+TEST(WholeFile, ReadsTheBytesAndAddsAZeroByte) {
   testing::TempFolder folder;
-  for (std::size_t length : {std::size_t{1000}, std::size_t{1}, std::size_t{70000}}) {
+  for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{70000}}) {
     SCOPED_TRACE(length);
-    const std::string bytes = AllByteValues(length);
+    std::string bytes;
+    for (std::size_t i = 0; i < length; ++i) bytes.push_back(static_cast<char>((i * 37) % 256));
     ByteBuffer out = ByteBuffer::Copy("old", 3);
     ASSERT_TRUE(ReadWholeFile(folder.Write("clip.wav", bytes), out));
-    ASSERT_EQ(out.size(), static_cast<std::int32_t>(length));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.data()), length), bytes);
+    ASSERT_FALSE(out.IsNull());
+    EXPECT_EQ(Text(out), bytes);
     EXPECT_EQ(out.data()[length], 0);
   }
 }
 
-TEST(WholeFileTest, AnEmptyFileGivesAnEmptyBuffer) {
+TEST(WholeFile, WhatCannotBeReadLeavesTheBufferAndEmptiesThePicture) {
   testing::TempFolder folder;
-  ByteBuffer out = ByteBuffer::Copy("old", 3);
-  ASSERT_TRUE(ReadWholeFile(folder.Write("empty.bmp", ""), out));
-  ASSERT_FALSE(out.IsNull());
-  EXPECT_EQ(out.size(), 0);
-  EXPECT_EQ(out.data()[0], 0);
-}
-
-TEST(WholeFileTest, FailureLeavesTheOutputAsItWas) {
-  testing::TempFolder folder;
-  std::vector<std::string> paths = {"", folder.File("missing.bmp"), folder.path()};
-
-  const std::string fifo = folder.File("pipe.wav");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  paths.push_back(fifo);  // must not block waiting for a writer
-
+  const std::string valid = folder.Write("valid.bmp", BmpImage(BmpShape()).str());
+  std::vector<std::string> paths = {"", folder.File("missing.bmp"), folder.path(), folder.File("pipe.bmp")};
+  ASSERT_EQ(::mkfifo(paths.back().c_str(), 0600), 0);  // must not block waiting for a writer
   // 2^31 bytes do not fit a 32-bit length (sparse, so nothing is really written).
   const std::string huge = folder.Write("huge.wav", "RIFF");
   std::error_code error;
   std::filesystem::resize_file(huge, 1ull << 31, error);
   if (!error) paths.push_back(huge);
-
   if (::geteuid() != 0) {  // root reads whatever the mode says
-    const std::string locked = folder.Write("locked.wav", "RIFF");
-    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
-    paths.push_back(locked);
+    paths.push_back(folder.Write("locked.wav", "RIFF"));
+    ASSERT_EQ(::chmod(paths.back().c_str(), 0), 0);
   }
-
   for (const std::string& path : paths) {
     SCOPED_TRACE(path);
     ByteBuffer out = ByteBuffer::Copy("keep", 4);
     const std::uint8_t* before = out.data();
     EXPECT_FALSE(ReadWholeFile(path, out));
     EXPECT_EQ(out.data(), before);
-    ASSERT_EQ(out.size(), 4);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.data()), 4), "keep");
+    EXPECT_EQ(Text(out), "keep");
+    Picture picture;
+    ASSERT_TRUE(picture.LoadFromFile(valid));
+    EXPECT_FALSE(picture.LoadFromFile(path));
+    EXPECT_TRUE(picture.IsEmpty());
   }
+}
+
+TEST(PictureFile, DecodesAFileAsItsBytesInMemoryReadingOnlyWhatItNeeds) {
+  testing::TempFolder folder;
+  const std::string jpeg = testing::JpegHeaderBytes(48, 64, 100);
+  BmpShape tall;
+  tall.Size(3, 1000).Rows(2);
+  const std::pair<std::string, bool> cases[] = {
+      {BmpImage(BmpShape().Size(4, 4)).str(), true},
+      {BmpImage(BmpShape().Size(9, -4).Bits(4).InfoSize(124).Gap(17)).str(), true},
+      {BmpImage(tall).str(), false},
+      {BmpImage(BmpShape().Size(3, -3).Bits(4)).str().substr(0, 90), false},
+      {jpeg, true},  // kept whole
+      {"B", false},
+      {"BEGIN:VCARD\r\nFN:Not a picture\r\nEND:VCARD\r\n", false},
+  };
+  for (const auto& [bytes, decodes] : cases) {
+    SCOPED_TRACE(bytes.size());
+    Picture expected, picture;
+    ASSERT_EQ(expected.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), decodes);
+    EXPECT_EQ(picture.LoadFromFile(folder.Write("picture.bmp", bytes)), decodes);
+    EXPECT_EQ(picture.HeaderBlock(), expected.HeaderBlock());
+    EXPECT_EQ(picture.PixelBlock(), expected.PixelBlock());
+    EXPECT_EQ(picture.EncodedImage(), expected.EncodedImage());
+    EXPECT_EQ(picture.Width(), expected.Width());
+  }
+
+  // A small picture at the front of a sparse 3 GB file decodes; a header
+  // claiming 2.4 GB of rows in one is refused for its size.
+  const std::string huge = folder.Write("huge.bmp", BmpImage(BmpShape().Size(4, 4)).str());
+  const std::string claims = folder.Write("claims.bmp", BmpImage(BmpShape().Size(1 << 20, 800).Rows(0)).str());
+  std::error_code error;
+  std::filesystem::resize_file(huge, 3ull << 30, error);
+  std::filesystem::resize_file(claims, 3ull << 30, error);
+  if (error) GTEST_SKIP() << "no sparse files here: " << error.message();
+  Picture picture;
+  EXPECT_TRUE(picture.LoadFromFile(huge));
+  EXPECT_EQ(picture.PixelBlock().size(), 48u);
+  EXPECT_FALSE(picture.LoadFromFile(claims));
 }
 
 }  // namespace

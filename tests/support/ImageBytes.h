@@ -1,10 +1,81 @@
 #pragma once
-// Small JPEG and GIF file images for the data tests, without Qt: real
-// headers, so their size reads back; only the GIF holds a whole picture.
+// Picture file images for every test binary, without Qt: BMPs of any size,
+// depth and header shape, and small JPEG and GIF images with real headers.
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ab::testing {
+
+inline void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+inline std::int64_t BmpRowSize(std::int64_t width, int bits) { return ((width * bits + 7) / 8 + 3) / 4 * 4; }
+
+// What a BMP file image holds. Unless given, every colour table entry and pixel
+// byte gets a distinct-looking value, so a test sees which bytes land where.
+struct BmpShape {
+  std::int32_t width = 3, height = 2;
+  std::uint16_t bits = 24;
+  std::uint32_t compression = 0, infoSize = 40, coloursUsed = 0;
+  int colourEntries = -1;         // written table entries; -1: the full table of the depth
+  std::int64_t rows = -1;         // written pixel rows; -1: |height|
+  std::uint32_t gap = 0;          // bytes between the colour table and the pixel rows
+  std::int64_t pixelOffset = -1;  // -1: right after the table and the gap; else only the field changes
+  std::vector<std::uint32_t> masks;    // after a 40-byte header, or inside a longer one
+  std::vector<std::uint32_t> palette;  // 0x00RRGGBB entries; empty: filler
+  std::vector<std::uint8_t> pixels;    // the rows as stored; empty: filler
+  char type[2] = {'B', 'M'};
+
+  BmpShape& Size(std::int32_t w, std::int32_t h) { width = w; height = h; return *this; }
+  BmpShape& Bits(std::uint16_t b) { bits = b; return *this; }
+  BmpShape& Compression(std::uint32_t c, std::vector<std::uint32_t> m = {}) { compression = c; masks = std::move(m); return *this; }
+  BmpShape& InfoSize(std::uint32_t s) { infoSize = s; return *this; }
+  BmpShape& ColoursUsed(std::uint32_t n) { coloursUsed = n; return *this; }
+  BmpShape& ColourEntries(int n) { colourEntries = n; return *this; }
+  BmpShape& Rows(std::int64_t n) { rows = n; return *this; }
+  BmpShape& Gap(std::uint32_t n) { gap = n; return *this; }
+};
+
+inline int FullTableEntries(int bits) { return bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0; }
+
+struct BmpImage {
+  std::vector<std::uint8_t> bytes;
+  std::size_t tableStart = 0, pixelOffset = 0;
+
+  explicit BmpImage(const BmpShape& s) {
+    const int entries = s.colourEntries >= 0 ? s.colourEntries : FullTableEntries(s.bits);
+    const std::int64_t height = s.height < 0 ? -static_cast<std::int64_t>(s.height) : s.height;
+    bytes = {static_cast<std::uint8_t>(s.type[0]), static_cast<std::uint8_t>(s.type[1])};
+    PutLe(bytes, 0, 4);  // file size and reserved fields: readers ignore them
+    PutLe(bytes, 0, 4);
+    PutLe(bytes, 0, 4);  // the pixel offset, set below
+    for (std::uint32_t field : {s.infoSize, static_cast<std::uint32_t>(s.width), static_cast<std::uint32_t>(s.height)})
+      PutLe(bytes, field, 4);
+    PutLe(bytes, 1, 2);
+    PutLe(bytes, s.bits, 2);
+    for (std::uint32_t field : {s.compression, 0u, 2835u, 2835u, s.coloursUsed, 0u}) PutLe(bytes, field, 4);
+    for (std::uint32_t mask : s.masks) PutLe(bytes, mask, 4);
+    while (bytes.size() < 14 + s.infoSize) bytes.push_back(0xEE);  // the rest of a longer header
+    tableStart = bytes.size();
+    for (int i = 0; i < entries; ++i)
+      PutLe(bytes, i < static_cast<int>(s.palette.size()) ? s.palette[static_cast<std::size_t>(i)]
+                                                          : 0x00010203u * static_cast<std::uint32_t>(i % 64) + 0x00404040u, 4);
+    bytes.insert(bytes.end(), s.gap, 0xAA);
+    pixelOffset = s.pixelOffset < 0 ? bytes.size() : static_cast<std::size_t>(s.pixelOffset);
+    for (int i = 0; i < 4; ++i) bytes[10 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(pixelOffset >> (8 * i));
+    if (!s.pixels.empty()) {
+      bytes.insert(bytes.end(), s.pixels.begin(), s.pixels.end());
+      return;
+    }
+    const std::int64_t size = BmpRowSize(s.width < 0 ? 0 : s.width, s.bits) * (s.rows < 0 ? height : s.rows);
+    for (std::int64_t i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(i * 7 + 1));
+  }
+  std::string str() const { return std::string(bytes.begin(), bytes.end()); }
+};
 
 inline std::string BigEndian16(int value) { return {static_cast<char>(value >> 8), static_cast<char>(value)}; }
 

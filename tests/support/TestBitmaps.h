@@ -1,6 +1,7 @@
 #pragma once
 // BMP file images made from a QImage, at any depth the decoder takes, so the
-// drawing tests can compare what is drawn with the colours that went in.
+// drawing tests can compare what is drawn with the colours that went in; and
+// checks on what was drawn.
 
 #include <QColor>
 #include <QImage>
@@ -12,84 +13,38 @@
 
 #include "media/ByteBuffer.h"
 #include "media/Picture.h"
+#include "support/ImageBytes.h"
 
 namespace ab::testing {
 
-inline void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-// Uncompressed, bottom-up, 40-byte header. For 1, 4 and 8 bits the image's
-// distinct colours become the colour table (which is padded to full size);
-// 32-bit pixels get a zero fourth byte, as most writers leave it.
+// Uncompressed and bottom-up. For 1, 4 and 8 bits the image's distinct colours
+// become the colour table; 32-bit pixels get a zero fourth byte, as most writers leave it.
 inline std::vector<std::uint8_t> EncodeBmp(const QImage& source, int bits) {
   const QImage image = source.convertToFormat(QImage::Format_RGB32);
-  const int width = image.width();
-  const int height = image.height();
-  const int entries = bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0;
-  std::vector<QRgb> palette;
-  if (entries > 0) {
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        if (std::find(palette.begin(), palette.end(), image.pixel(x, y)) == palette.end()) palette.push_back(image.pixel(x, y));
-    if (static_cast<int>(palette.size()) > entries) throw std::invalid_argument("too many colours for the depth");
-    palette.resize(static_cast<std::size_t>(entries), qRgb(1, 2, 3));
-  }
-  const auto indexOf = [&palette](QRgb colour) {
-    return static_cast<int>(std::find(palette.begin(), palette.end(), colour) - palette.begin());
+  BmpShape shape = BmpShape().Size(image.width(), image.height()).Bits(static_cast<std::uint16_t>(bits));
+  const auto indexOf = [&shape](QRgb colour) {
+    const std::uint32_t entry = colour & 0xFFFFFFu;
+    auto at = std::find(shape.palette.begin(), shape.palette.end(), entry);
+    if (at == shape.palette.end()) at = shape.palette.insert(at, entry);
+    if (static_cast<int>(shape.palette.size()) > FullTableEntries(shape.bits)) throw std::invalid_argument("too many colours");
+    return static_cast<std::uint32_t>(at - shape.palette.begin());
   };
-  const std::uint32_t rowSize = static_cast<std::uint32_t>(((width * bits + 7) / 8 + 3) / 4 * 4);
-  const std::uint32_t offset = 14 + 40 + 4 * static_cast<std::uint32_t>(entries);
-
-  std::vector<std::uint8_t> out = {'B', 'M'};
-  PutLe(out, offset + rowSize * static_cast<std::uint32_t>(height), 4);
-  PutLe(out, 0, 4);
-  PutLe(out, offset, 4);
-  PutLe(out, 40, 4);
-  PutLe(out, static_cast<std::uint32_t>(width), 4);
-  PutLe(out, static_cast<std::uint32_t>(height), 4);
-  PutLe(out, 1, 2);
-  PutLe(out, static_cast<std::uint32_t>(bits), 2);
-  PutLe(out, 0, 4);
-  PutLe(out, rowSize * static_cast<std::uint32_t>(height), 4);
-  PutLe(out, 2835, 4);
-  PutLe(out, 2835, 4);
-  PutLe(out, 0, 4);
-  PutLe(out, 0, 4);
-  for (QRgb colour : palette) {
-    out.push_back(static_cast<std::uint8_t>(qBlue(colour)));
-    out.push_back(static_cast<std::uint8_t>(qGreen(colour)));
-    out.push_back(static_cast<std::uint8_t>(qRed(colour)));
-    out.push_back(0);
-  }
-  for (int y = height - 1; y >= 0; --y) {
+  const std::size_t rowSize = static_cast<std::size_t>(BmpRowSize(image.width(), bits));
+  for (int y = image.height() - 1; y >= 0; --y) {
     std::vector<std::uint8_t> row(rowSize, 0);
-    for (int x = 0; x < width; ++x) {
+    for (int x = 0; x < image.width(); ++x) {
       const QRgb c = image.pixel(x, y);
-      switch (bits) {
-        case 1: row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(indexOf(c) << (7 - x % 8)); break;
-        case 4: row[static_cast<std::size_t>(x / 2)] |= static_cast<std::uint8_t>(indexOf(c) << ((x % 2) ? 0 : 4)); break;
-        case 8: row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(indexOf(c)); break;
-        case 16: {
-          const int v = ((qRed(c) >> 3) << 10) | ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3);
-          row[static_cast<std::size_t>(2 * x)] = static_cast<std::uint8_t>(v);
-          row[static_cast<std::size_t>(2 * x + 1)] = static_cast<std::uint8_t>(v >> 8);
-          break;
-        }
-        case 24:
-        case 32: {
-          const std::size_t at = static_cast<std::size_t>(x * bits / 8);
-          row[at] = static_cast<std::uint8_t>(qBlue(c));
-          row[at + 1] = static_cast<std::uint8_t>(qGreen(c));
-          row[at + 2] = static_cast<std::uint8_t>(qRed(c));
-          break;
-        }
-        default: throw std::invalid_argument("unsupported depth");
+      const std::size_t at = static_cast<std::size_t>(x * bits / 8);
+      if (bits < 16) {
+        row[at] |= static_cast<std::uint8_t>(indexOf(c) << (8 - bits - x * bits % 8));
+      } else {
+        const std::uint32_t v = bits == 16 ? ((qRed(c) >> 3) << 10) | ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3) : c;
+        for (int i = 0; i < std::min(bits / 8, 3); ++i) row[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
       }
     }
-    out.insert(out.end(), row.begin(), row.end());
+    shape.pixels.insert(shape.pixels.end(), row.begin(), row.end());
   }
-  return out;
+  return BmpImage(shape).bytes;
 }
 
 inline QImage SolidImage(int width, int height, QColor colour) {

@@ -19,137 +19,85 @@
 namespace ab {
 namespace {
 
-using testing::AnswerPopup;
-using testing::ClientImage;
-using testing::LinkSandbox;
-using testing::SampleRecord;
-using testing::ShownRecord;
-using testing::ShownViewer;
+// In an 800 x 600 client area the e-mail row covers (180, 460) to (420, 484), the web page the next 24 rows.
+const QPoint kOnEmail(200, 470), kOnWebPage(200, 495);
 
-// In an 800 x 600 client area the links start at (110, 100): the e-mail row
-// covers (180, 460) to (420, 484), the web-page row (180, 484) to (420, 508).
-const QPoint kOnEmail(200, 470);
-const QPoint kOnWebPage(200, 495);
-
-struct PopupSeen {
-  bool shown = false;
-  bool sendEnabled = false;
-  bool composeEnabled = false;
-};
-
-// Answers the popup by choosing the command `choose` (0: dismiss it with Escape).
-void AnswerEmailPopup(PopupSeen& seen, int choose, QObject* context) {
-  AnswerPopup([&seen, choose](QMenu* menu) {
-    seen.shown = true;
-    QAction* chosen = nullptr;
-    for (QAction* action : menu->actions()) {
-      if (action->data().toInt() == kSendViaSiblingMailCommand) seen.sendEnabled = action->isEnabled();
-      if (action->data().toInt() == kComposeMailCommand) seen.composeEnabled = action->isEnabled();
-      if (action->data().toInt() == choose && action->isEnabled()) chosen = action;
-    }
-    if (chosen != nullptr) {
-      menu->setActiveAction(chosen);
-      QTest::keyClick(menu, Qt::Key_Return);
-    } else {
-      QTest::keyClick(menu, Qt::Key_Escape);
-    }
-  }, context);
+std::string HandedToSiblingMail() {
+  std::string address;
+  ReadRegistryValue("Software\\Vantoro\\ZiziZizi", "e-mail address", address);
+  return address;
 }
 
 class CardLinks : public ::testing::Test {
  protected:
-  void SetUp() override {
-    viewer = ShownViewer(QSize(800, 600));
-    ASSERT_TRUE(viewer);
-    ClientImage(*viewer);
-  }
+  void SetUp() override { ASSERT_TRUE(viewer = testing::ShownViewer(QSize(800, 600))); }
   void Click(QPoint point) {
+    testing::ClientImage(*viewer);
     QTest::mouseClick(viewer->viewport(), Qt::LeftButton, Qt::NoModifier, point);
     QCoreApplication::processEvents();  // the chosen command comes as a message of its own
   }
-
-  LinkSandbox sandbox;
-  ShownRecord shown{SampleRecord()};
+  testing::ShownRecord shown{testing::SampleRecord()};
   std::unique_ptr<CardViewer> viewer;
 };
 
-TEST_F(CardLinks, WebPageOpensInTheBrowser) {
+TEST_F(CardLinks, WebPageOpensInTheBrowserAndNothingElseIsALink) {
+  testing::LinkSandbox sandbox;
   Click(kOnWebPage);
-  const auto calls = sandbox.WaitForCalls(1);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0], "http://www.example.com/\n");
+  ASSERT_EQ(sandbox.WaitForCalls(1), std::vector<std::string>{"http://www.example.com/\n"});
   EXPECT_EQ(testing::TempFolder::Read(sandbox.TempFile("vtwww.url")), "[InternetShortCut]\r\nURL=http://www.example.com/\r\n");
-}
 
-TEST_F(CardLinks, ClicksBesideTheLinksDoNothing) {
+  testing::LinkSandbox quiet;
   for (QPoint point : {QPoint(179, 470), QPoint(420, 495), QPoint(200, 508), QPoint(400, 300)}) Click(point);
-  EXPECT_TRUE(sandbox.CallsAfterGracePeriod().empty());
+  shown.Replace(testing::SampleRecord({.webPage = false}));
+  Click(kOnWebPage);
+  EXPECT_TRUE(quiet.CallsAfterGracePeriod().empty());
   EXPECT_EQ(viewer->clickedEmail(), "");
 }
 
-TEST_F(CardLinks, EmptyWebPageIsNoLink) {
-  shown.Replace(SampleRecord({.webPage = false}));
-  ClientImage(*viewer);
-  Click(kOnWebPage);
-  EXPECT_TRUE(sandbox.CallsAfterGracePeriod().empty());
+TEST_F(CardLinks, EmailPopupRunsTheChosenCommand) {
+  const struct { const char* name; int choose; bool opener; std::string call, handedOver; } cases[] = {
+      {"dismissed", 0, true, "", ""},
+      {"compose", kComposeMailCommand, true, "mailto:ann.smith@example.org\n", ""},
+      {"compose greyed without an opener", kComposeMailCommand, false, "", ""},
+      {"send with the sibling program", kSendViaSiblingMailCommand, true, "", "ann.smith@example.org"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::LinkSandbox sandbox;
+    if (!c.opener) sandbox.RemoveOpener();
+    bool popped = false, sendEnabled = false, composeEnabled = false;
+    testing::AnswerPopup([&, choose = c.choose](QMenu* menu) {
+      popped = true;
+      QAction* chosen = nullptr;
+      for (QAction* action : menu->actions()) {
+        if (action->data().toInt() == kSendViaSiblingMailCommand) sendEnabled = action->isEnabled();
+        if (action->data().toInt() == kComposeMailCommand) composeEnabled = action->isEnabled();
+        if (action->data().toInt() == choose && action->isEnabled()) chosen = action;
+      }
+      menu->setActiveAction(chosen);
+      QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
+    }, viewer.get());
+    Click(kOnEmail);
+    ASSERT_TRUE(popped);
+    EXPECT_TRUE(sendEnabled);
+    EXPECT_EQ(composeEnabled, c.opener);
+    EXPECT_EQ(viewer->clickedEmail(), "ann.smith@example.org");
+    EXPECT_EQ(c.call.empty() ? sandbox.CallsAfterGracePeriod() : sandbox.WaitForCalls(1),
+              c.call.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.call});
+    EXPECT_EQ(HandedToSiblingMail(), c.handedOver);
+  }
 }
 
-TEST_F(CardLinks, EmailPopupComposesWithTheMailHandler) {
-  PopupSeen seen;
-  AnswerEmailPopup(seen, kComposeMailCommand, viewer.get());
-  Click(kOnEmail);
-  ASSERT_TRUE(seen.shown);
-  EXPECT_TRUE(seen.sendEnabled);
-  EXPECT_TRUE(seen.composeEnabled);
-  EXPECT_EQ(viewer->clickedEmail(), "ann.smith@example.org");
-  const auto calls = sandbox.WaitForCalls(1);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0], "mailto:ann.smith@example.org\n");
-}
-
-TEST_F(CardLinks, EmailPopupSendsWithTheSiblingProgram) {
-  PopupSeen seen;
-  AnswerEmailPopup(seen, kSendViaSiblingMailCommand, viewer.get());
-  Click(kOnEmail);
-  ASSERT_TRUE(seen.shown);
-  // The sibling program is not installed here, but the address is handed over.
-  std::string handedOver;
-  EXPECT_EQ(ReadRegistryValue("Software\\Vantoro\\ZiziZizi", "e-mail address", handedOver), 0);
-  EXPECT_EQ(handedOver, "ann.smith@example.org");
-  EXPECT_TRUE(sandbox.CallsAfterGracePeriod().empty());
-}
-
-TEST_F(CardLinks, WithoutAUrlOpenerTheMailHandlerCommandIsGreyed) {
-  sandbox.RemoveOpener();
-  PopupSeen seen;
-  AnswerEmailPopup(seen, kComposeMailCommand, viewer.get());
-  Click(kOnEmail);
-  ASSERT_TRUE(seen.shown);
-  EXPECT_TRUE(seen.sendEnabled);
-  EXPECT_FALSE(seen.composeEnabled);
-  std::string handedOver = "<unset>";
-  ReadRegistryValue("Software\\Vantoro\\ZiziZizi", "e-mail address", handedOver);
-  EXPECT_EQ(handedOver, "<unset>");  // the dismissed popup ran no command
-}
-
-TEST_F(CardLinks, DismissedPopupRunsNothing) {
-  PopupSeen seen;
-  AnswerEmailPopup(seen, 0, viewer.get());
-  Click(kOnEmail);
-  ASSERT_TRUE(seen.shown);
-  EXPECT_TRUE(sandbox.CallsAfterGracePeriod().empty());
-}
-
-TEST_F(CardLinks, WithoutMenu153TheClickStopsSilently) {
+TEST_F(CardLinks, WithoutThePopupMenuTheClickStopsSilently) {
+  testing::LinkSandbox sandbox;
   ASSERT_TRUE(FreeResourceLibrary());
-  PopupSeen seen;
-  AnswerEmailPopup(seen, kComposeMailCommand, viewer.get());
+  bool popped = false;
+  testing::AnswerPopup([&popped](QMenu* menu) { popped = true, menu->close(); }, viewer.get());
   Click(kOnEmail);
-  const std::string clicked = viewer->clickedEmail();
   QTest::qWait(100);  // time for a popup that should not be there
   ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_PRODUCT_BUNDLE)));
-  EXPECT_FALSE(seen.shown);
-  EXPECT_EQ(clicked, "ann.smith@example.org");
+  EXPECT_FALSE(popped);
+  EXPECT_EQ(viewer->clickedEmail(), "ann.smith@example.org");
   EXPECT_TRUE(sandbox.CallsAfterGracePeriod().empty());
 }
 

@@ -2,125 +2,88 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <tuple>
 
 #include "resources/ResourceLibrary.h"
-#include "contacts/ContactRecord.h"
 #include "ViewerHarness.h"
 
 namespace ab {
 namespace {
 
-TEST(CardAddressLine, JoinsThePartsThatAreThere) {
-  struct Case {
-    const char *street, *locality, *region, *postalCode, *country, *expected;
-  } cases[] = {
+TEST(CardTexts, AddressLineJoinsThePartsThatAreThere) {
+  const std::array<std::string, 6> cases[] = {
+      // street, locality, region, postal code, country: the line
       {"1 Main St", "Springfield", "", "K1A 0B1", "USA", "1 Main St, Springfield, K1A 0B1, USA"},
-      {"1 Main St", "Springfield", "", "K1A 0B1", "", "1 Main St, Springfield, K1A 0B1, "},
-      {"", "", "", "", "USA", "USA"},
       {"", "Ottawa", "ON", "", "", "Ottawa, ON, "},
+      {"", "", "", "", "USA", "USA"},
       {"", "", "", "", "", ""},
-      // The stored form stays as it is here; the card decodes the whole line.
-      {"Suite 5\x01\x01" "1 Main St", "Springfield", "", "", "", "Suite 5\x01\x01" "1 Main St, Springfield, "},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     AddressEntry address;
-    address.street = c.street;
-    address.locality = c.locality;
-    address.region = c.region;
-    address.postalCode = c.postalCode;
-    address.country = c.country;
-    EXPECT_EQ(WorkAddressLine(address), c.expected);
+    address.street = c[0], address.locality = c[1], address.region = c[2], address.postalCode = c[3], address.country = c[4];
+    EXPECT_EQ(WorkAddressLine(address), c[5]);
   }
 }
 
-TEST(CardTextCut, CountsCharactersNotBytes) {
-  struct Case {
-    std::string text;
-    std::size_t maxChars;
-    std::string expected;
-  } cases[] = {
-      {"abcdef", 3, "abc"},
-      {"abc", 10, "abc"},
-      {"陳大文先生", 2, "陳大"},             // three bytes a character
-      {"a\xC3\xA9" "b", 2, "a\xC3\xA9"},     // two bytes
-      {"\xF0\x9F\x98\x80xyz", 2, "\xF0\x9F\x98\x80x"},  // four bytes
-      {"\xE9t\xE9", 2, "\xE9t"},             // Latin-1 bytes count one each
-      {"\xE6\x96", 1, "\xE6"},               // a cut-off sequence is not one character
-      {"", 5, ""},
+TEST(CardTexts, CutCountsCharactersNotBytes) {
+  const std::tuple<std::string, std::size_t, std::string> cases[] = {
+      {"abcdef", 3, "abc"}, {"abc", 10, "abc"}, {"陳大文先生", 2, "陳大"},
+      {"\xF0\x9F\x98\x80xyz", 2, "\xF0\x9F\x98\x80x"},
+      {"\xE9t\xE9", 2, "\xE9t"},  // Latin-1 bytes count one each
+      {"\xE6\x96", 1, "\xE6"}, {"\xE6\x96" "A", 1, "\xE6"},  // a cut-off or broken sequence is not one character
   };
-  for (const Case& c : cases) EXPECT_EQ(CutToCharacters(c.text, c.maxChars), c.expected) << c.text;
+  for (const auto& [text, maxChars, cut] : cases) EXPECT_EQ(CutToCharacters(text, maxChars), cut) << text;
 }
 
-TEST(CardCells, FillDecodesEveryTextAndPointsAtThePictures) {
+TEST(CardTexts, CellsShowTheDecodedTextsCutToTheCardsBuffers) {
   auto record = testing::SampleRecord({.logo = true, .photo = true});
   record->orgName = "Smith\x02\x02Jones";  // a stored semicolon
   record->title = "Line one\x01\x01Line two";
   record->addresses[SLOT_BUSINESS].street = "Unit 2\x01\x01" "1 Main St";
+  record->orgUnit = std::string(100, 'c');
+  record->workPhones[PHONE_FAX].number = std::string(39, '5');
+  std::string name;
+  for (int i = 0; i < 140; ++i) name += "陳";
+  record->formattedName = name;  // the record holds 128 of them
   CardCells cells;
   FillCardCells(cells, record.get());
-  const auto& c = cells.cardCells;
-  EXPECT_STREQ(c[ROW_COMPANY].text(), "Smith;Jones");
-  EXPECT_STREQ(c[ROW_TITLE].text(), "Line one\r\nLine two");
-  EXPECT_STREQ(c[ROW_ADDRESS].text(), "Unit 2\r\n1 Main St, Springfield, K1A 0B1, USA");
-  EXPECT_STREQ(c[ROW_PHONE].text(), "+1 555 0100");
-  EXPECT_STREQ(c[ROW_FAX].text(), "+1 555 0199");
-  EXPECT_STREQ(c[ROW_EMAIL].text(), "ann.smith@example.org");  // the preferred one, not the first
-  EXPECT_STREQ(c[ROW_WEB_PAGE].text(), "http://www.example.com/");
-  EXPECT_STREQ(c[ROW_NAME].text(), "Ann Smith");
-  EXPECT_STREQ(c[ROW_DEPARTMENT].text(), "Research");
-  EXPECT_STREQ(c[ROW_ADDRESS_CAPTION].text(), "Address:");
-  EXPECT_STREQ(c[ROW_WEB_CAPTION].text(), "Web Page:");
+  const auto text = [&cells](int row) { return std::string(cells.cardCells[static_cast<std::size_t>(row)].text()); };
+  EXPECT_EQ(text(ROW_COMPANY), "Smith;Jones");
+  EXPECT_EQ(text(ROW_TITLE), "Line one\r\nLine two");
+  EXPECT_EQ(text(ROW_ADDRESS), "Unit 2\r\n1 Main St, Springfield, K1A 0B1, USA");
+  EXPECT_EQ(text(ROW_PHONE), "+1 555 0100");
+  EXPECT_EQ(text(ROW_EMAIL), "ann.smith@example.org");  // the preferred one, not the first
+  EXPECT_EQ(text(ROW_WEB_PAGE), "http://www.example.com/");
+  EXPECT_EQ(text(ROW_DEPARTMENT), std::string(63, 'c'));
+  EXPECT_EQ(text(ROW_FAX), std::string(19, '5'));
+  EXPECT_EQ(text(ROW_NAME), name.substr(0, 127 * 3));
+  EXPECT_EQ(text(ROW_WEB_CAPTION), "Web Page:");
   EXPECT_EQ(cells.pictureCells[0].picture(), record->logoPicture.get());
   EXPECT_EQ(cells.pictureCells[1].picture(), record->photoPicture.get());
-}
 
-TEST(CardCells, NoPreferredAddressGivesAnEmptyEmailCell) {
-  auto record = testing::SampleRecord();
   record->preferredEmail = -1;
-  CardCells cells;
+  record->addresses[SLOT_BUSINESS].street = std::string(500, 's');
   FillCardCells(cells, record.get());
-  EXPECT_STREQ(cells.cardCells[ROW_EMAIL].text(), "");
+  EXPECT_EQ(text(ROW_EMAIL), "");
+  EXPECT_EQ(text(ROW_ADDRESS).size(), 371u);
 
-  // A card without a record shows only its captions.
+  // Without a record only the captions show.
   FillCardCells(cells, nullptr);
-  EXPECT_STREQ(cells.cardCells[ROW_NAME].text(), "");
-  EXPECT_STREQ(cells.cardCells[ROW_PHONE_CAPTION].text(), "Phone:");
+  EXPECT_EQ(text(ROW_NAME), "");
+  EXPECT_EQ(text(ROW_PHONE_CAPTION), "Phone:");
   EXPECT_EQ(cells.pictureCells[0].picture(), nullptr);
 }
 
-TEST(CardCells, LongValuesAreCutToTheCardsBuffers) {
-  auto record = testing::SampleRecord();
-  record->orgName = std::string(100, 'c');
-  record->workPhones[PHONE_VOICE].number = std::string(39, '5');
-  std::string longName;
-  for (int i = 0; i < 80; ++i) longName += "陳";  // 240 bytes, within the field
-  record->formattedName = longName;
-  record->addresses[SLOT_BUSINESS].street = std::string(500, 's');
-  record->addresses[SLOT_BUSINESS].locality = std::string(60, 'l');
-  CardCells cells;
-  FillCardCells(cells, record.get());
-  EXPECT_EQ(std::string(cells.cardCells[ROW_COMPANY].text()), std::string(63, 'c'));
-  EXPECT_EQ(std::string(cells.cardCells[ROW_PHONE].text()), std::string(19, '5'));
-  EXPECT_EQ(std::string(cells.cardCells[ROW_NAME].text()), longName);  // 80 characters fit the 127
-
-  record->formattedName = std::string(200, 'n');
-  FillCardCells(cells, record.get());
-  EXPECT_EQ(std::string(cells.cardCells[ROW_NAME].text()), std::string(127, 'n'));
-  EXPECT_EQ(std::string(cells.cardCells[ROW_ADDRESS].text()).size(), 371u);
-}
-
-TEST(CardCells, CaptionsLongerThanFifteenCharactersAreCut) {
+TEST(CardTexts, CaptionsLongerThanFifteenCharactersAreCut) {
   ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_CAPTIONS_BUNDLE)));
   CardCells cells;
   FillCardCells(cells, nullptr);
-  const std::string address = cells.cardCells[ROW_ADDRESS_CAPTION].text();
-  const std::string phone = cells.cardCells[ROW_PHONE_CAPTION].text();
-  const std::string fax = cells.cardCells[ROW_FAX_CAPTION].text();
   ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_PRODUCT_BUNDLE)));
-  EXPECT_EQ(address, "Business addres");
-  EXPECT_EQ(phone, "辦公室電話號碼一二三四五六七八");
-  EXPECT_EQ(fax, "Fax");
+  EXPECT_STREQ(cells.cardCells[ROW_ADDRESS_CAPTION].text(), "Business addres");
+  EXPECT_STREQ(cells.cardCells[ROW_PHONE_CAPTION].text(), "辦公室電話號碼一二三四五六七八");
+  EXPECT_STREQ(cells.cardCells[ROW_FAX_CAPTION].text(), "Fax");
 }
 
 }  // namespace

@@ -12,30 +12,22 @@
 
 #include "contacts/CardStore.h"
 #include "contacts/ContactRecord.h"
-#include "contacts/StoredText.h"
 #include "viewer/CardViewer.h"
 #include "support/TestBitmaps.h"
 #include "support/TestWaves.h"
 
 namespace ab::testing {
 
-inline const QColor kLogoColour(20, 160, 60);
-inline const QColor kPhotoColour(200, 40, 160);
+inline const QColor kLogoColour(20, 160, 60), kPhotoColour(200, 40, 160);
 
 struct RecordOptions {
-  bool logo = false;
-  bool photo = false;
-  bool sound = false;
-  bool webPage = true;
-  bool email = true;
+  bool logo = false, photo = false, sound = false, webPage = true, email = true;
 };
 
 // A business contact in the stored form, as the reader leaves it.
 inline std::unique_ptr<ContactRecord> SampleRecord(const RecordOptions& options = {}) {
   auto record = std::make_unique<ContactRecord>();
   record->formattedName = "Ann Smith";
-  record->givenName = "Ann";
-  record->familyName = "Smith";
   record->orgName = "Acme Widgets";
   record->orgUnit = "Research";
   record->title = "Chief Engineer";
@@ -64,36 +56,28 @@ inline std::unique_ptr<ContactRecord> SampleRecord(const RecordOptions& options 
 }
 
 // Shows `record` as the current record for one test.
-class ShownRecord {
- public:
+struct ShownRecord {
   explicit ShownRecord(std::unique_ptr<ContactRecord> record) { currentRecord = std::move(record); }
   ~ShownRecord() { currentRecord.reset(); }
-  ShownRecord(const ShownRecord&) = delete;
-  ShownRecord& operator=(const ShownRecord&) = delete;
   void Replace(std::unique_ptr<ContactRecord> record) { currentRecord = std::move(record); }
 };
 
-// Resizes the viewer until its client area (the viewport) is `client`,
-// whatever scroll bars that takes.
+// Resizes the viewer until its client area (the viewport) is `client`, whatever scroll bars that takes.
 inline bool SizeClient(CardViewer& viewer, const QSize& client) {
   QSize outer = client + QSize(2 * viewer.frameWidth(), 2 * viewer.frameWidth());
-  for (int attempt = 0; attempt < 6; ++attempt) {
+  for (int attempt = 0; attempt < 6 && viewer.viewport()->size() != client; ++attempt) {
     viewer.resize(outer);
     QApplication::processEvents();
     QApplication::processEvents();
-    const QSize now = viewer.viewport()->size();
-    if (now == client) return true;
-    outer += client - now;
+    outer += client - viewer.viewport()->size();
   }
-  return false;
+  return viewer.viewport()->size() == client;
 }
 
-// A shown viewer with the client area `client`.
 inline std::unique_ptr<CardViewer> ShownViewer(const QSize& client) {
   auto viewer = std::make_unique<CardViewer>();
   viewer->show();
-  if (!QTest::qWaitForWindowExposed(viewer.get())) return nullptr;
-  if (!SizeClient(*viewer, client)) return nullptr;
+  if (!QTest::qWaitForWindowExposed(viewer.get()) || !SizeClient(*viewer, client)) return nullptr;
   return viewer;
 }
 
