@@ -240,16 +240,6 @@ const std::string kMingCard =
     "fn=王小明\nn=王/小明/王小明\norg=台灣公司/\nnote=朋友\nemail=ming@example.tw PREF *\nhome.cell=0912-345678 HOME CELL\n";
 const std::string kAliceCard = "fn=Dr. Alice B. Example Jr.\nn=Example/Alice B./Alice B. Example Jr.\nemail=\nemail=\nemail=alice@example.org\n";
 
-// Lines of unquoted values between `separator`s.
-std::string Separated(const std::vector<Strings>& lines, char separator) {
-  std::string bytes;
-  for (const Strings& line : lines) {
-    for (std::size_t i = 0; i < line.size(); ++i) bytes += (i ? std::string(1, separator) : "") + line[i];
-    bytes += "\r\n";
-  }
-  return bytes;
-}
-
 TEST_F(CsvImportTest, EveryExporterStyleGivesItsContacts) {
   const std::string english = CsvOf(kExport92, {kJohn, kMing, kAlice});
   // The Traditional Chinese edition, its countries named as current versions name them.
@@ -266,7 +256,6 @@ TEST_F(CsvImportTest, EveryExporterStyleGivesItsContacts) {
       {"92 columns, UTF-8", "\xEF\xBB\xBF" + english, {kAliceCard, kJohnCard, kMingCard}},
       {"92 columns, cp1252", Encode(CsvOf(kExport92, {kJohn, kAlice}), "WINDOWS-1252"), {kAliceCard, kJohnCard}},
       {"92 columns, UTF-16", "\xFF\xFE" + Encode(english, "UTF-16LE"), {kAliceCard, kJohnCard, kMingCard}},
-      {"92 columns, tab-separated", Separated({kExport92, kMing, kAlice}, '\t'), {kAliceCard, kMingCard}},
       {"Traditional Chinese edition, Big5", Encode(big5, "CP950"), {kMingCard}},
       {"desktop mail client",
        "First Name,Last Name,Display Name,Primary Email,Secondary Email,Work Phone,Mobile Number,Organization,Notes\n"
