@@ -96,6 +96,12 @@ TEST(ReadCardTest, SecondReadLeavesNothingOfTheFirst) {
   EXPECT_EQ(record.emails[0].type, EMAIL_TYPE_INTERNET);
 }
 
+TEST(ReadCardTest, MediaKeepTheirBytesWithAZeroAfterThem) {
+  ContactRecord r;
+  ASSERT_EQ(ReadCardFromText(r, Card({"SOUND;WAVE;BASE64:", "    UklGRgABAgM=", ""})), 1);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.soundData.data()), 9), std::string("RIFF\0\1\2\3\0", 9));
+}
+
 TEST(ReadCardTest, FileOutcomes) {
   testing::TempFolder folder;
   ContactRecord record;
