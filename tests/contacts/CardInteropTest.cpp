@@ -8,63 +8,15 @@
 #include "contacts/CardEncoding.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
+#include "support/CardBuilders.h"
 #include "support/ImageBytes.h"
 
 namespace ab {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// A card of `lines`, every line break in it written as `eol`.
-std::string Card(const Lines& lines, const std::string& eol = "\r\n") {
-  std::string text = "BEGIN:VCARD\r\n";
-  for (const std::string& line : lines) text += line + "\r\n";
-  text += "END:VCARD\r\n";
-  for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += eol.size()) text.replace(at, 2, eol);
-  return text;
-}
-
-// The fields a record carries, "key=value" a line, only those set (an
-// address or name of blank components is not); stored line breaks and
-// semicolons show as \n and \;, slot flags as their words.
-std::string Shown(const ContactRecord& r) {
-  std::string out;
-  const auto add = [&out](const std::string& key, std::string_view value) {
-    if (value.find_first_not_of('/') == std::string_view::npos) return;
-    out += key + "=";
-    for (std::size_t i = 0; i < value.size(); ++i) {
-      const bool marker = (value[i] == '\x01' || value[i] == '\x02') && i + 1 < value.size() && value[i + 1] == value[i];
-      out += marker ? (value[i++] == '\x01' ? "\\n" : "\\;") : std::string(1, value[i]);
-    }
-    out += "\n";
-  };
-  const auto words = [](TypeFlags flags) {
-    std::string list;
-    for (const auto& entry : typeFlagWords) list += (flags & entry.bit) ? " " + std::string(entry.word) : "";
-    return list;
-  };
-  add("fn", r.formattedName);
-  add("n", r.familyName.str() + "/" + r.givenName.str() + "/" + r.additionalNames.str());
-  add("org", r.orgName.str() + "/" + r.orgUnit.str());
-  add("title", r.title);
-  add("note", r.note);
-  add("label", r.otherLabel.empty() ? "" : r.otherLabel.str() + words(r.labelFlags));
-  for (int i = 0; i < r.emailCount; ++i) add("email", r.emails[i].address.str() + words(r.emails[i].flags) + (r.preferredEmail == i ? " *" : ""));
-  const auto phone = [&](const std::string& key, const PhoneEntry& p) {
-    if (!p.number.empty()) add(key, p.number.str() + words(p.flags));
-  };
-  const char* kinds[] = {"voice", "fax", "pager", "cell", "video", "icq"};
-  for (std::size_t i = 0; i < r.homePhones.size(); ++i) {
-    if (i < r.workPhones.size()) phone(std::string("work.") + kinds[i], r.workPhones[i]);
-    phone(std::string("home.") + kinds[i], r.homePhones[i]);
-  }
-  for (const AddressEntry& a : r.addresses)
-    add(&a == &r.addresses[SLOT_HOME] ? "home.adr" : "work.adr", a.poBox.str() + "/" + a.extendedAddress.str() + "/" +
-        a.street.str() + "/" + a.locality.str() + "/" + a.region.str() + "/" + a.postalCode.str() + "/" + a.country.str());
-  if (r.photoPicture) add("photo", std::to_string(r.photoSize) + " " + std::to_string(r.photoPicture->Width()));
-  for (const std::string& kept : r.extraProperties) add("kept", kept);
-  return out;
-}
+using testing::Card;
+using testing::Shown;
 
 const std::string kJpeg = testing::JpegHeaderBytes(48, 64, 600);
 const std::string kGif = testing::RedPixelGif();
@@ -105,7 +57,7 @@ const Exported kExporters[] = {
            // Found by the fuzzer: the trailing tab was lost when the kept text was read again.
            std::string("X-T:b\t\0", 7)}),
      "fn=M\xC3\xBCller\norg=Acme, Inc./R&D\nnote=Line one\\nLine two, with comma\nemail=ann@example.com HOME\n"
-     "email=ann@work.example WORK PREF *\nwork.cell=+1 555 0100 CELL\nhome.adr=//1 Main St\\nApt 2/Springfield/IL/62701/US\n"
+     "email=ann@work.example WORK PREF *\nwork.cell=+1 555 0100 CELL\nhome.adr=//1 Main St\\nApt 2/Springfield/IL/62701/US HOME POSTAL PARCEL\n"
      "kept=item1.X-ABLabel:Home\nkept=X-SPOUSE;CHARSET=UTF-8:J\xC3\xBCrgen, Jr.\nkept=X-T;ENCODING=QUOTED-PRINTABLE:b\t\n"},
     {"4.0 iCloud-like",
      Card({"VERSION:4.0", "FN:Bo", "TITLE:" + kChinese, "EMAIL;TYPE=work;PREF=1:bo@example.com",
@@ -118,7 +70,7 @@ const Exported kExporters[] = {
      Card({"VERSION:2.1", "FN:   ", "N:; A\\;B\\\\;C;;", "PC:1", "ADR;HOME:;;Hermann v. Brevern\\", "9999999\\",
            "Packstation 999;Hamburg;;99999;Deutschland", "ADR;HOME:;;Grindelberg 999;Hamburg;;99999;Deutschland",
            "SOUND;X-IRMC-N;CHARSET=ISO-8859-1:M\xFCller;Hans"}),
-     "fn=   \nn=/ A\\;B\\/C\nhome.adr=//Hermann v. Brevern\\n9999999\\nPackstation 999/Hamburg//99999/Deutschland\n"
+     "fn=   \nn=/ A\\;B\\/C\nhome.adr=//Hermann v. Brevern\\n9999999\\nPackstation 999/Hamburg//99999/Deutschland HOME POSTAL PARCEL\n"
      "kept=PC:1\nkept=ADR;HOME:;;Grindelberg 999;Hamburg;;99999;Deutschland\nkept=SOUND;X-IRMC-N;CHARSET=UTF-8:M\xC3\xBCller;Hans\n"},
     {"iPhone with CR CR LF and a folded photo, edited",
      Card({"VERSION:3.0", "PRODID:-//Apple Inc.//iOS 5.0.1//EN", "FN:John Doe",
@@ -157,25 +109,15 @@ const Exported kExporters[] = {
      "fn=X\nnote=a\\nb\n"},
 };
 
-TEST(CardInterop, ExportersReadIntoTheirFields) {
+TEST(CardInterop, ExportersReadIntoTheirFieldsAndASaveLosesNothing) {
   for (const Exported& c : kExporters) {
     SCOPED_TRACE(c.name);
-    ContactRecord record;
-    ASSERT_EQ(ReadCardFromText(record, c.card), 1);
-    EXPECT_EQ(Shown(record), c.read);
-  }
-}
-
-TEST(CardInterop, ReadSaveReadLosesNothing) {
-  for (const Exported& c : kExporters) {
-    SCOPED_TRACE(c.name);
-    ContactRecord first;
+    ContactRecord first, back, canonical;
     ASSERT_EQ(ReadCardFromText(first, c.card), 1);
+    EXPECT_EQ(Shown(first), c.read);
     if (c.edit) c.edit(first);
     const std::string saved = RenderCardFile(first);
-    ContactRecord back;
     ASSERT_EQ(ReadCardFromText(back, saved), 1);
-    ContactRecord canonical;
     CanonicaliseForCard(first, canonical);
     EXPECT_EQ(FirstCarriedDifference(canonical, back), "");
     if (c.saved.empty()) EXPECT_EQ(back.extraProperties, first.extraProperties);

@@ -87,6 +87,14 @@ TEST(CsvCharset, FilesBecomeUtf8) {
        CsvCharset::Utf16LE, {"\"a\",\"b\"\n"}},
       // What follows 0x1A is never read, so it cannot make the file legacy text.
       {"bytes after 0x1A do not count", "\"é\",\"x\"\n\x1A\xFF\xFE\x80", CsvCharset::Utf8, {"\"é\",\"x\"\n"}},
+      // Bytes that are no character become replacement characters.
+      {"0x81 in Windows-1252", "\"Name\",\"a\x81z\"\n", CsvCharset::Windows1252, {"\"Name\",\"a\xEF\xBF\xBDz\"\n"}},
+      {"FF FF in Big5", Encode(kChineseHeadings, "CP950") + "\n\"\xFF\xFF\",\"x\"\n", CsvCharset::Big5,
+       {kChineseHeadings + "\n", "\"\xEF\xBF\xBD\xEF\xBF\xBD\",\"x\"\n"}},
+      {"a lone high surrogate", std::string("\xFF\xFE\x22\x00\x00\xD8\x22\x00\x0A\x00", 10), CsvCharset::Utf16LE,
+       {"\"\xEF\xBF\xBD\"\n"}},
+      {"a character cut off by the end", std::string("\xFF\xFE\x22\x00\x22\x00\x0A\x00\x41", 9), CsvCharset::Utf16LE,
+       {"\"\"\n", "\xEF\xBF\xBD"}},
   };
   for (const CharsetCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -95,27 +103,6 @@ TEST(CsvCharset, FilesBecomeUtf8) {
     EXPECT_EQ(CharsetName(d.charset), CharsetName(c.charset));
     EXPECT_EQ(d.rows, c.rows);
   }
-}
-
-TEST(CsvCharset, BytesThatAreNoCharacterBecomeReplacementCharacters) {
-  TempFolder folder;
-  // 0x81 has no character in Windows-1252; FF FF none in Big5; a lone high
-  // surrogate none in UTF-16.
-  Decoded d = Read(folder, "\"Name\",\"a\x81z\"\n");
-  EXPECT_EQ(d.charset, CsvCharset::Windows1252);
-  EXPECT_EQ(d.rows, Rows{"\"Name\",\"a\xEF\xBF\xBDz\"\n"});
-
-  d = Read(folder, Encode(kChineseHeadings, "CP950") + "\n\"\xFF\xFF\",\"x\"\n");
-  EXPECT_EQ(d.charset, CsvCharset::Big5);
-  ASSERT_EQ(d.rows.size(), 2u);
-  EXPECT_EQ(d.rows[1], "\"\xEF\xBF\xBD\xEF\xBF\xBD\",\"x\"\n");
-
-  d = Read(folder, std::string("\xFF\xFE\x22\x00\x00\xD8\x22\x00\x0A\x00", 10));
-  EXPECT_EQ(d.rows, Rows{"\"\xEF\xBF\xBD\"\n"});
-
-  // A character cut off by the end of the file.
-  d = Read(folder, std::string("\xFF\xFE\x22\x00\x22\x00\x0A\x00\x41", 9));
-  EXPECT_EQ(d.rows, (Rows{"\"\"\n", "\xEF\xBF\xBD"}));
 }
 
 // A text of many short lines in which multi-byte characters sit at every
@@ -170,24 +157,17 @@ TEST(CsvCharset, OneInvalidByteFarIntoTheFileMakesItLegacyText) {
 }
 
 TEST(CsvCharset, Utf8ValidatorRejectsMalformedSequences) {
-  struct Case {
-    std::string bytes;
-    bool valid;
+  const std::pair<std::string, bool> cases[] = {
+      {"plain", true},            {"\xC3\xA9", true},          {"\xE5\x90\x8D", true},       {"\xF0\x9F\x98\x80", true},
+      {"\xC3", false},            {"\x80", false},              {"\xC0\xAF", false},          {"\xE0\x80\xAF", false},
+      {"\xED\xA0\x80", false},    {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false}, {"\xE5\x90" "A", false},
   };
-  const Case cases[] = {
-      {"plain", true},           {"\xC3\xA9", true},          {"\xE5\x90\x8D", true},
-      {"\xF0\x9F\x98\x80", true}, {"\xC3", false},             {"\x80", false},
-      {"\xC0\xAF", false},        {"\xE0\x80\xAF", false},     {"\xED\xA0\x80", false},  // surrogate
-      {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false}, {"\xE5\x90" "A", false},
-  };
-  for (const Case& c : cases) {
-    Utf8Validator whole;
-    whole.Feed(c.bytes);
-    EXPECT_EQ(whole.Finish(), c.valid) << ::testing::PrintToString(c.bytes);
-    // The same bytes one at a time.
-    Utf8Validator split;
-    for (char b : c.bytes) split.Feed(std::string_view(&b, 1));
-    EXPECT_EQ(split.Finish(), c.valid) << ::testing::PrintToString(c.bytes);
+  for (const auto& [bytes, valid] : cases) {
+    Utf8Validator whole, split;  // the same bytes at once and one at a time
+    whole.Feed(bytes);
+    for (const char b : bytes) split.Feed(std::string_view(&b, 1));
+    EXPECT_EQ(whole.Finish(), valid) << ::testing::PrintToString(bytes);
+    EXPECT_EQ(split.Finish(), valid) << ::testing::PrintToString(bytes);
   }
 }
 
