@@ -26,23 +26,21 @@ using testing::AnswerModal;
 
 TEST(FileDialogFilters, PrepareBuildsTheZeroSeparatedFilterAndTheDefaultExtension) {
   using namespace std::string_literals;
-  const std::tuple<unsigned, std::string, const char*> cases[] = {
-      {FILTER_BMP | FILTER_WAVE, "BMP Files (*.BMP)\0*.bmp\0Wave Files (*.WAV)\0*.wav\0"s, "bmp"},
-      {0x7F,  // bits outside the table add nothing
-       "BMP Files (*.BMP)\0*.bmp\0JPEG Files (*.JPG)\0*.jpg\0GIF Files (*.GIF)\0*.gif\0Wave Files (*.WAV)\0*.wav\0"
-       "vCard Files (*.VCF)\0*.vcf\0CSV Files (*.CSV)\0*.csv\0"s, "bmp"},
-      {FILTER_JPEG, "JPEG Files (*.JPG)\0*.jpg\0"s, "jpg"}, {FILTER_GIF, "GIF Files (*.GIF)\0*.gif\0"s, "gif"},
-      {FILTER_WAVE | FILTER_VCARD, "Wave Files (*.WAV)\0*.wav\0vCard Files (*.VCF)\0*.vcf\0"s, "wav"},
-      {FILTER_VCARD, "vCard Files (*.VCF)\0*.vcf\0"s, "vcf"}, {FILTER_CSV, "CSV Files (*.CSV)\0*.csv\0"s, "csv"},
-      {0, ""s, "bmp"}};
+  // Each filter: its bit, its entry in the filter, the default extension when it comes first.
+  const std::tuple<unsigned, std::string, const char*> kFilters[] = {
+      {FILTER_BMP, "BMP Files (*.BMP)\0*.bmp\0"s, "bmp"},   {FILTER_JPEG, "JPEG Files (*.JPG)\0*.jpg\0"s, "jpg"},
+      {FILTER_GIF, "GIF Files (*.GIF)\0*.gif\0"s, "gif"},   {FILTER_WAVE, "Wave Files (*.WAV)\0*.wav\0"s, "wav"},
+      {FILTER_VCARD, "vCard Files (*.VCF)\0*.vcf\0"s, "vcf"}, {FILTER_CSV, "CSV Files (*.CSV)\0*.csv\0"s, "csv"}};
   QWidget owner;
-  for (const auto& [mask, filters, extension] : cases) {
+  for (unsigned mask : {0x01u, 0x02u, 0x04u, 0x08u, 0x10u, 0x20u, 0x18u, 0x09u, 0x7Fu /* bits outside the table add nothing */, 0u}) {
+    std::string filter, extension;
+    for (const auto& [bit, entry, firstExtension] : kFilters)
+      if (mask & bit) filter += entry, extension = extension.empty() ? firstExtension : extension;
     PrepareFileDialog(&owner, mask);
     const FileDialogSettings& settings = SharedFileDialogSettings();
-    EXPECT_EQ(settings.filter, filters + "All Files (*.*)\0*.*\0\0"s) << mask;
-    EXPECT_EQ(settings.defaultExtension.toStdString(), extension) << mask;
-    EXPECT_EQ(settings.filterMask, mask);
-    EXPECT_EQ(settings.owner, &owner);
+    EXPECT_EQ(settings.filter, filter + "All Files (*.*)\0*.*\0\0"s) << mask;
+    EXPECT_EQ(settings.defaultExtension.toStdString(), extension.empty() ? "bmp" : extension) << mask;
+    EXPECT_EQ(std::pair(settings.filterMask, settings.owner), std::pair(mask, &owner));
   }
   PrepareFileDialog(nullptr, FILTER_CSV);  // each call starts afresh
   EXPECT_EQ(SharedFileDialogSettings().owner, nullptr);
@@ -148,7 +146,7 @@ TEST_F(FileDialogRun, SaveAddsTheDefaultExtensionAndAsksBeforeReplacing) {
   EXPECT_EQ(testing::TempFolder::Read(folder.File("Ann.vcf")), "old");
 }
 
-TEST(FileDialogHook, AnswersInsteadOfTheUser) {
+TEST(FileDialogHook, AnswersInsteadOfTheUserForTheOwnerGivenToPrepare) {
   std::vector<FileDialogRequest> requests;
   SetFileDialogHook([&](const FileDialogRequest& request) -> std::optional<std::string> {
     requests.push_back(request);
@@ -157,24 +155,18 @@ TEST(FileDialogHook, AnswersInsteadOfTheUser) {
   });
   QWidget owner;
   PrepareFileDialog(&owner, FILTER_VCARD);
-  FileNameBuffer path("start.vcf");
+  FileNameBuffer path("start.vcf"), tooLong("long");
   FileTitleBuffer title;
   EXPECT_TRUE(ShowOpenFileDialog(nullptr, path, &title));
-  EXPECT_EQ(path.str(), "/data/cards/Bob.vcf");
-  EXPECT_EQ(title.str(), "Bob.vcf");
+  EXPECT_EQ(path.str() + " " + title.str(), "/data/cards/Bob.vcf Bob.vcf");
   PrepareFileDialog(nullptr, FILTER_CSV);
   EXPECT_FALSE(ShowSaveFileDialog(&owner, path, &title));
-  EXPECT_EQ(path.str(), "/data/cards/Bob.vcf");
-  // A path longer than the buffer is refused, not cut.
-  PrepareFileDialog(nullptr, FILTER_BMP);
-  FileNameBuffer shortPath("long");
-  EXPECT_FALSE(ShowOpenFileDialog(nullptr, shortPath, nullptr));
-  EXPECT_EQ(shortPath.str(), "long");
+  EXPECT_FALSE(ShowOpenFileDialog(nullptr, tooLong, nullptr)) << "a path longer than the buffer is refused, not cut";
+  EXPECT_EQ(path.str() + " " + tooLong.str(), "/data/cards/Bob.vcf long");
   SetFileDialogHook(nullptr);
-
   ASSERT_EQ(requests.size(), 3u);
   EXPECT_EQ(std::tuple(requests[0].save, requests[0].owner, requests[0].filterMask, requests[0].initialPath),
-            std::tuple(false, &owner, unsigned{FILTER_VCARD}, std::string("start.vcf")));  // the owner given to PrepareFileDialog
+            std::tuple(false, &owner, unsigned{FILTER_VCARD}, std::string("start.vcf")));
   EXPECT_EQ(std::tuple(requests[1].save, requests[1].owner, requests[1].filterMask), std::tuple(true, &owner, unsigned{FILTER_CSV}));
 }
 
