@@ -35,19 +35,24 @@ class CardViewerTest : public ::testing::Test {
   std::unique_ptr<CardViewer> viewer;
 };
 
-TEST_F(CardViewerTest, RangesAndCentringFollowTheClientArea) {
+// Each row resizes from the end of both ranges: a smaller range clamps the position, a card that fits is centred.
+TEST_F(CardViewerTest, RangesPositionsAndCentringFollowTheClientArea) {
   const std::tuple<QSize, int, int, QPoint> cases[] = {
-      {{500, 400}, 100, 140, {0, 0}}, {{800, 600}, 0, 0, {80, 50}}, {{640, 500}, 0, 0, {0, 0}},
-      {{641, 503}, 0, 0, {0, 1}},  // half pixels are dropped
-      {{300, 700}, 0, 340, {0, 100}}};
-  for (const auto& [client, vertical, horizontal, origin] : cases) {
+      {{500, 400}, 100, 140, {-140, -100}}, {{600, 450}, 50, 40, {-40, -50}}, {{800, 600}, 0, 0, {80, 50}},
+      {{640, 500}, 0, 0, {0, 0}}, {{641, 503}, 0, 0, {0, 1}},  // half pixels are dropped
+      {{300, 700}, 0, 340, {-140, 100}}};
+  for (const auto& [client, vertical, horizontal, offset] : cases) {
     SCOPED_TRACE(client.width());
+    ASSERT_TRUE(SizeClient(*viewer, QSize(500, 400)));
+    ScrollTo(100, 140);
     ASSERT_TRUE(SizeClient(*viewer, client));
     EXPECT_EQ(viewer->verticalScrollBar()->maximum(), vertical);
     EXPECT_EQ(viewer->horizontalScrollBar()->maximum(), horizontal);
     EXPECT_EQ(viewer->verticalScrollBar()->isVisible(), vertical > 0);
     EXPECT_EQ(viewer->horizontalScrollBar()->isVisible(), horizontal > 0);
-    EXPECT_EQ(viewer->cardOrigin(), origin);
+    EXPECT_EQ(viewer->DrawingOffset(), offset);
+    EXPECT_EQ(viewer->verticalScrollBar()->value(), std::min(vertical, 100));
+    EXPECT_EQ(viewer->horizontalScrollBar()->value(), std::min(horizontal, 140));
   }
 }
 
@@ -96,16 +101,6 @@ TEST_F(CardViewerTest, TheCardFollowsAReleasedThumbButNoKeysOrWheel) {
   QTest::keyClick(viewer.get(), Qt::Key_Down);
   EXPECT_EQ(viewer->verticalPosition(), 50);
   EXPECT_EQ(bar->value(), 50);
-}
-
-TEST_F(CardViewerTest, ShrinkingClampsAndGrowingCentres) {
-  ScrollTo(100, 140);
-  ASSERT_TRUE(SizeClient(*viewer, QSize(600, 450)));
-  EXPECT_EQ(viewer->DrawingOffset(), QPoint(-40, -50));
-  EXPECT_EQ(viewer->verticalScrollBar()->value(), 50);
-  EXPECT_EQ(viewer->horizontalScrollBar()->value(), 40);
-  ASSERT_TRUE(SizeClient(*viewer, QSize(800, 600)));
-  EXPECT_EQ(viewer->DrawingOffset(), QPoint(80, 50));
 }
 
 TEST_F(CardViewerTest, HandCursorOnlyOverLinksThatHaveText) {
