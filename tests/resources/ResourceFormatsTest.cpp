@@ -27,6 +27,7 @@ TEST(ResourceFormats, CutToCapacityKeepsWholeCharacters) {
   for (const auto& [capacity, expected] : cases) EXPECT_EQ(CutToCapacity(mixed, capacity), expected) << capacity;
   EXPECT_EQ(CutToCapacity("ab\x80\x80" "cd", 4), "ab\x80");
   EXPECT_EQ(CutToCapacity("ab\xE4\xB8", 4), "ab\xE4");
+  EXPECT_EQ(CutToCapacity("\xF8\x80\x80\x80", 3), "\xF8\x80");  // no lead byte beyond 0xF4
 }
 
 std::string Flatten(const std::vector<MenuItemData>& items) {

@@ -74,8 +74,10 @@ TEST(Registry, ReadResultsFollowTheValueLength) {
 
 TEST(Registry, StoreLivesUnderAnAbsoluteConfigHomeAndUnusableStoresAreRefused) {
   ShellSandbox sandbox;
-  ::setenv("XDG_CONFIG_HOME", "relative", 1);
-  EXPECT_EQ(RegistryFilePath().toStdString(), sandbox.Path("home/.config/Vantoro/registry.ini"));
+  for (const char* unusable : {"relative", ""}) {
+    ::setenv("XDG_CONFIG_HOME", unusable, 1);
+    EXPECT_EQ(RegistryFilePath().toStdString(), sandbox.Path("home/.config/Vantoro/registry.ini"));
+  }
   ::setenv("XDG_CONFIG_HOME", sandbox.Path("config").c_str(), 1);
   std::filesystem::create_directories(sandbox.RegistryFile());  // its name is taken by a folder
   std::string out = "untouched";
