@@ -105,6 +105,10 @@ int WinMain(const StartOptions& options) {
                        QMessageBox::Ok);
     failed.exec();
   }
+  // Every way out releases the library; the main window releases it on its own way out.
+  struct LibraryRelease {
+    ~LibraryRelease() { FreeResourceLibrary(); }
+  } libraryRelease;
   if (RegisterMainWindowClass() == 0) return 0;
   if (RegisterCardViewerClass() == 0) return 0;
   std::string problem;
