@@ -1,7 +1,9 @@
 #include "app/ContactCommands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -41,13 +43,24 @@ bool IsReadOnly(const QFileInfo& info) {
   return !(info.permissions() & kAnyWrite) || !info.isWritable();
 }
 
+// Qt's trash falls back to the home trash, and where it cannot make that either it
+// puts "files" and "info" into the current folder. So the home trash must be
+// possible (its data folder made, as a desktop session has it) before a card goes
+// to the trash at all.
+bool HomeTrashPossible() {
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (data.isEmpty() || !QDir().mkpath(data)) return false;
+  const QFileInfo trash(data + QStringLiteral("/Trash"));
+  return trash.exists() ? trash.isDir() && trash.isWritable() : QFileInfo(data).isWritable();
+}
+
 bool RemoveCardFile(const std::string& path) {
   const QString file = QFile::decodeName(QByteArray::fromStdString(path));
   const QFileInfo info(file);
   if (!info.exists() && !info.isSymLink()) return true;
   if (IsReadOnly(info) || IsReadOnly(QFileInfo(info.absolutePath()))) return false;
   // Where the file system has no trash the card is deleted for good.
-  return QFile::moveToTrash(file) || QFile::remove(file);
+  return (HomeTrashPossible() && QFile::moveToTrash(file)) || QFile::remove(file);
 }
 
 // The save dialog with `filter`; the chosen path, or empty when cancelled.
