@@ -6,6 +6,7 @@
 #include "contacts/ExtraProperties.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VObjectGuard.h"
+#include "media/ImageHeader.h"
 
 namespace ab {
 
@@ -39,13 +40,26 @@ void AddComponent(VObject* property, const char* name, std::string_view value, b
   if (evenWhenBlank || !value.empty()) vobject::AddPropValue(property, name, ComponentText(value));
 }
 
+// A picture's type word says what its bytes are, so the next program reads a
+// phone's JPEG as a JPEG; anything else is written as the BMP it was taken for.
+const char* PictureKind(const std::uint8_t* bytes, std::size_t size) {
+  const std::optional<ImageHeader> header = ReadImageHeader(bytes, size);
+  switch (header ? header->format : PictureFormat::None) {
+    case PictureFormat::Jpeg: return "JPEG";
+    case PictureFormat::Png: return "PNG";
+    case PictureFormat::Gif: return "GIF";
+    default: return "BMP";
+  }
+}
+
+// `kind` nullptr: the picture's own type word.
 void AddAttachment(VObject* card, const char* name, const char* kind, const ByteBuffer& data, std::int32_t size) {
   if (data.IsNull()) return;
   VObject* property = vobject::AddProp(card, name);
   if (!property) return;
-  vobject::AddProp(property, kind);
-  vobject::AddProp(property, "BASE64");
   const std::int32_t n = size >= 0 && size <= data.size() ? size : data.size();
+  vobject::AddProp(property, kind != nullptr ? kind : PictureKind(data.data(), static_cast<std::size_t>(n)));
+  vobject::AddProp(property, "BASE64");
   vobject::SetBytes(property, data.data(), static_cast<unsigned int>(n));
 }
 
@@ -127,8 +141,8 @@ VObject* BuildVCard(const ContactRecord& r) {
   AddTelephones(c, r.workPhones);
   for (const AddressEntry& address : r.addresses) AddAddress(c, address);
   AddAttachment(c, "SOUND", "WAVE", r.soundData, r.soundSize);
-  AddAttachment(c, "LOGO", "BMP", r.logoData, r.logoSize);
-  AddAttachment(c, "PHOTO", "BMP", r.photoData, r.photoSize);
+  AddAttachment(c, "LOGO", nullptr, r.logoData, r.logoSize);
+  AddAttachment(c, "PHOTO", nullptr, r.photoData, r.photoSize);
   return card.release();
 }
 
