@@ -14,6 +14,7 @@ TEST(StoredTextTest, LineBreaksAndSemicolonsTakeMarkerPairs) {
       {"unchanged", "plain text", "plain text"},
       {"semicolon", "x;y", "x\x02\x02y"},
       {"line break", "a\r\nb", "a\x01\x01" "b"},
+      {"line break at the end", "a\r\n", "a\x01\x01"},
       {"lone CR kept", "a\rb;", "a\rb\x02\x02"},
       {"lone LF kept", "a\nb", "a\nb"},
       {"CR at the end", "a;\r", "a\x02\x02\r"},

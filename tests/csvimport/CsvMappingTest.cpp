@@ -171,6 +171,8 @@ TEST(CsvFields, RowsFillTheRecord) {
       {names, {"", "John", "", "Smith"}, "fn=John Smith\nn=Smith/John/John Smith\n"},
       {names, {"Dr.", " Alice ", "B.", "Example", "Jr."}, "fn=Dr. Alice B. Example Jr.\nn=Example/Alice B./Alice B. Example Jr.\n"},
       {names, {"", "小明", "", "王"}, "fn=王小明\nn=王/小明/王小明\n"},
+      {names, {"", "小明", "", "Wang"}, "fn=Wang小明\nn=Wang/小明/Wang小明\n"},  // either name alone makes it Chinese
+      {names, {"", "Ming", "", "王"}, "fn=王Ming\nn=王/Ming/王Ming\n"},
       {names, {"", "John", "", "Smith", "", "Johnny S."}, "fn=Johnny S.\nn=Smith/John/John Smith\n"},
       {names, {"", "", "", "", "", "", "ACME", "a@x"}, "fn=ACME\norg=ACME/\nemail=a@x PREF *\n"},
       {names, {"", "", "", "", "", "", " ", "a@x"}, "fn=a@x\norg= /\nemail=a@x PREF *\n"},
@@ -181,6 +183,9 @@ TEST(CsvFields, RowsFillTheRecord) {
       // Semicolons and line breaks of either kind take the stored form the card will hold.
       {{"First Name", "Home Street"}, {"A;B", "Line 1\r\nLine 2\rLine 3"},
        "fn=A\\;B\nn=/A\\;B/A\\;B\nhome.adr=//Line 1\\nLine 2\\nLine 3//// HOME\n"},
+      {{"Home Street"}, {"Line 1\r\n"}, "home.adr=//Line 1\\n//// HOME\n"},
+      // A typed group's type column may come first.
+      {{"Phone 1 - Type", "Phone 1 - Value"}, {"Mobile", "555"}, "home.cell=555 HOME CELL\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.shown);
