@@ -9,6 +9,7 @@
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 #include "support/CardBuilders.h"
+#include "support/ImageBytes.h"
 #include "support/TempFolder.h"
 
 namespace ab {
@@ -85,6 +86,19 @@ const RoundTrip kRoundTrips[] = {
      },
      [](const ContactRecord& r, const std::string&) {
        EXPECT_EQ(testing::Shown(r), "fn=noname\nwork.voice=1 WORK VOICE\nwork.pager=3 PAGER\nwork.cell=2 WORK CELL\n");
+     }},
+    // A phone's pictures keep their own type words for the next program.
+    {"JPEG photo and GIF logo",
+     [](ContactRecord& r) {
+       const std::string jpeg = testing::JpegHeaderBytes(3, 2, 40), gif = testing::RedPixelGif();
+       r.SetPhoto(ByteBuffer::Copy(jpeg.data(), static_cast<std::int64_t>(jpeg.size())));
+       r.SetLogo(ByteBuffer::Copy(gif.data(), static_cast<std::int64_t>(gif.size())));
+     },
+     [](const ContactRecord& r, const std::string& written) {
+       const std::vector<std::string> lines = Lines(written);
+       EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
+                 (std::vector<std::string>{"LOGO;GIF;BASE64:", "PHOTO;JPEG;BASE64:", "END:VCARD"}));
+       EXPECT_EQ(r.photoPicture ? r.photoPicture->Width() : 0, 3);
      }},
     {"every kind word of a telephone",
      [](ContactRecord& r) { ReadCardFromText(r, testing::Card({"FN:X", "TEL;HOME;VOICE;FAX:555"})); },
