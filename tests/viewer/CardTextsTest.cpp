@@ -40,6 +40,8 @@ TEST(CardTexts, CellsShowTheDecodedTextsCutToTheCardsBuffers) {
   for (int i = 0; i < 140; ++i) name += "陳";
   record->formattedName = name;  // the record holds 128 of them
   record->homePhones[PHONE_VOICE].number = "+1 555 0000";
+  record->addresses[SLOT_HOME].street = "2 Elm St";
+  record->urls[SLOT_HOME].url = "http://home.example.com/";
   CardCells cells;
   const std::vector<std::string> captions = {"Address:", "Phone:", "Fax:", "E-Mail:", "Web Page:"};
   std::vector<std::string> expected = {"", "", "Smith;Jones", ""};
