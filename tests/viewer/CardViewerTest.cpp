@@ -1,5 +1,7 @@
 #include "viewer/CardViewer.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -8,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "resources/ResourceLibrary.h"
+#include "shell/Registry.h"
+#include "shell/ShellSandbox.h"
+#include "support/DialogAnswers.h"
 #include "ViewerHarness.h"
 
 namespace ab {
@@ -30,9 +36,18 @@ class CardViewerTest : public ::testing::Test {
     QApplication::sendEvent(target, &move);
     return target->cursor().shape() == Qt::BitmapCursor;  // the library's hand, a cursor of its own
   }
+  void Click(QPoint point) {
+    ClientImage(*viewer);
+    QTest::mouseClick(viewer->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+    QCoreApplication::processEvents();  // the chosen command comes as a message of its own
+  }
+  testing::ShellSandbox sandbox;
   testing::ShownRecord shown{SampleRecord()};
   std::unique_ptr<CardViewer> viewer;
 };
+
+// In an 800 x 600 client area the e-mail row covers (180, 460) to (420, 484), the web page the next 24 rows.
+const QPoint kOnEmail(200, 470), kOnWebPage(200, 495);
 
 // Each row resizes from the end of both ranges: a smaller range clamps the position, a card that fits is centred.
 TEST_F(CardViewerTest, RangesPositionsAndCentringFollowTheClientArea) {
@@ -127,6 +142,60 @@ TEST_F(CardViewerTest, SoundButtonFollowsTheShownContactAndTheCard) {
   EXPECT_EQ(viewer->soundButton(), nullptr);
   QTest::qWait(50);
   ASSERT_NE(viewer->soundButton(), nullptr);
+}
+
+TEST_F(CardViewerTest, WebPageOpensInTheBrowserAndNothingElseIsALink) {
+  ASSERT_TRUE(SizeClient(*viewer, QSize(800, 600)));
+  Click(kOnWebPage);
+  ASSERT_EQ(sandbox.Calls(1), std::vector<std::string>{"http://www.example.com/\n"});
+  EXPECT_EQ(sandbox.Read(sandbox.TempDir() + "/vtwww.url"), "[InternetShortCut]\r\nURL=http://www.example.com/\r\n");
+  for (QPoint point : {QPoint(179, 470), QPoint(420, 495), QPoint(200, 508), QPoint(400, 300)}) Click(point);
+  shown.Replace(SampleRecord({.webPage = false}));
+  Click(kOnWebPage);
+  EXPECT_TRUE(sandbox.Calls(0).empty());
+  EXPECT_EQ(viewer->clickedEmail(), "");
+}
+
+// The popup offers both commands (compose greyed without an opener) and runs the chosen one;
+// without the menu resource the click stops silently.
+TEST_F(CardViewerTest, EmailPopupRunsTheChosenCommand) {
+  const struct { const char* name; int choose; bool opener, menu; std::string call, handedOver; } cases[] = {
+      {"dismissed", 0, true, true, "", ""},
+      {"compose", kComposeMailCommand, true, true, "mailto:ann.smith@example.org\n", ""},
+      {"compose greyed without an opener", kComposeMailCommand, false, true, "", ""},
+      {"no menu resource", kSendViaSiblingMailCommand, true, false, "", ""},
+      {"send with the sibling program", kSendViaSiblingMailCommand, true, true, "", "ann.smith@example.org"},  // last: it stays
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(SizeClient(*viewer, QSize(800, 600)));
+    ::setenv("PATH", (sandbox.Path(c.opener ? "bin" : "empty-bin") + ":/usr/bin:/bin").c_str(), 1);
+    if (!c.menu) {
+      ASSERT_TRUE(FreeResourceLibrary());
+    }
+    bool popped = false, sendEnabled = false, composeEnabled = false;
+    testing::AnswerPopup([&, choose = c.choose](QMenu* menu) {
+      popped = true;
+      QAction* chosen = nullptr;
+      for (QAction* action : menu->actions()) {
+        if (action->data().toInt() == kSendViaSiblingMailCommand) sendEnabled = action->isEnabled();
+        if (action->data().toInt() == kComposeMailCommand) composeEnabled = action->isEnabled();
+        if (action->data().toInt() == choose && action->isEnabled()) chosen = action;
+      }
+      menu->setActiveAction(chosen);
+      QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
+    }, viewer.get());
+    Click(kOnEmail);
+    if (!c.menu) QTest::qWait(100);  // time for a popup that should not be there
+    ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_PRODUCT_BUNDLE)));
+    EXPECT_EQ(popped && sendEnabled, c.menu);
+    EXPECT_EQ(composeEnabled, c.opener && c.menu);
+    EXPECT_EQ(viewer->clickedEmail(), "ann.smith@example.org");
+    EXPECT_EQ(sandbox.Calls(c.call.empty() ? 0 : 1), c.call.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.call});
+    std::string handedOver;
+    ReadRegistryValue("Software\\Vantoro\\ZiziZizi", "e-mail address", handedOver);
+    EXPECT_EQ(handedOver, c.handedOver);
+  }
 }
 
 TEST(CardViewerClass, CreationNeedsTheRegisteredClassAndAMainWindow) {
