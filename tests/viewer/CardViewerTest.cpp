@@ -144,30 +144,23 @@ TEST_F(CardViewerTest, SoundButtonFollowsTheShownContactAndTheCard) {
   ASSERT_NE(viewer->soundButton(), nullptr);
 }
 
-TEST_F(CardViewerTest, WebPageOpensInTheBrowserAndNothingElseIsALink) {
-  ASSERT_TRUE(SizeClient(*viewer, QSize(800, 600)));
-  Click(kOnWebPage);
-  ASSERT_EQ(sandbox.Calls(1), std::vector<std::string>{"http://www.example.com/\n"});
-  EXPECT_EQ(sandbox.Read(sandbox.TempDir() + "/vtwww.url"), "[InternetShortCut]\r\nURL=http://www.example.com/\r\n");
-  for (QPoint point : {QPoint(179, 470), QPoint(420, 495), QPoint(200, 508), QPoint(400, 300)}) Click(point);
-  shown.Replace(SampleRecord({.webPage = false}));
-  Click(kOnWebPage);
-  EXPECT_TRUE(sandbox.Calls(0).empty());
-  EXPECT_EQ(viewer->clickedEmail(), "");
-}
-
-// The popup offers both commands (compose greyed without an opener) and runs the chosen one;
-// without the menu resource the click stops silently.
-TEST_F(CardViewerTest, EmailPopupRunsTheChosenCommand) {
-  const struct { const char* name; int choose; bool opener, menu; std::string call, handedOver; } cases[] = {
-      {"dismissed", 0, true, true, "", ""},
-      {"compose", kComposeMailCommand, true, true, "mailto:ann.smith@example.org\n", ""},
-      {"compose greyed without an opener", kComposeMailCommand, false, true, "", ""},
-      {"no menu resource", kSendViaSiblingMailCommand, true, false, "", ""},
-      {"send with the sibling program", kSendViaSiblingMailCommand, true, true, "", "ann.smith@example.org"},  // last: it stays
+// The web page opens in the browser; the e-mail popup offers both commands (compose greyed without an
+// opener) and runs the chosen one; without the menu resource the click stops silently.
+TEST_F(CardViewerTest, ClicksOnLinksReachTheShell) {
+  const std::string address = "ann.smith@example.org";
+  const struct { const char* name; QPoint point; bool webPage; int choose; bool opener, menu; std::string call, handedOver; } cases[] = {
+      {"web page", kOnWebPage, true, 0, true, true, "http://www.example.com/\n", ""},
+      {"blank web page", kOnWebPage, false, 0, true, true, "", ""},
+      {"beside the e-mail", {179, 470}, true, 0, true, true, "", ""},
+      {"dismissed", kOnEmail, true, 0, true, true, "", ""},
+      {"compose", kOnEmail, true, kComposeMailCommand, true, true, "mailto:" + address + "\n", ""},
+      {"compose greyed without an opener", kOnEmail, true, kComposeMailCommand, false, true, "", ""},
+      {"no menu resource", kOnEmail, true, kSendViaSiblingMailCommand, true, false, "", ""},
+      {"send with the sibling program", kOnEmail, true, kSendViaSiblingMailCommand, true, true, "", address},  // last: it stays
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    shown.Replace(SampleRecord({.webPage = c.webPage}));
     ASSERT_TRUE(SizeClient(*viewer, QSize(800, 600)));
     ::setenv("PATH", (sandbox.Path(c.opener ? "bin" : "empty-bin") + ":/usr/bin:/bin").c_str(), 1);
     if (!c.menu) {
@@ -185,12 +178,12 @@ TEST_F(CardViewerTest, EmailPopupRunsTheChosenCommand) {
       menu->setActiveAction(chosen);
       QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
     }, viewer.get());
-    Click(kOnEmail);
-    if (!c.menu) QTest::qWait(100);  // time for a popup that should not be there
+    Click(c.point);
+    QTest::qWait(c.menu && c.point == kOnEmail ? 0 : 100);  // time for a popup that should not be there
     ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_PRODUCT_BUNDLE)));
-    EXPECT_EQ(popped && sendEnabled, c.menu);
-    EXPECT_EQ(composeEnabled, c.opener && c.menu);
-    EXPECT_EQ(viewer->clickedEmail(), "ann.smith@example.org");
+    const bool email = c.point == kOnEmail;
+    EXPECT_EQ(std::tuple(popped && sendEnabled, composeEnabled, viewer->clickedEmail()),
+              std::tuple(c.menu && email, c.opener && c.menu && email, email ? address : std::string()));
     EXPECT_EQ(sandbox.Calls(c.call.empty() ? 0 : 1), c.call.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.call});
     std::string handedOver;
     ReadRegistryValue("Software\\Vantoro\\ZiziZizi", "e-mail address", handedOver);
