@@ -23,22 +23,16 @@ std::string Text(const ByteBuffer& buffer) {
   return std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(buffer.size()));
 }
 
-TEST(WholeFile, ReadsTheBytesAndAddsAZeroByte) {
+// A file's bytes come with a zero byte after them; what cannot be read leaves the buffer and empties the picture.
+TEST(WholeFile, ReadsTheBytesOrLeavesTheBuffer) {
   testing::TempFolder folder;
-  for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{70000}}) {
-    SCOPED_TRACE(length);
+  for (std::size_t length : {std::size_t{0}, std::size_t{70000}}) {
     std::string bytes;
     for (std::size_t i = 0; i < length; ++i) bytes.push_back(static_cast<char>((i * 37) % 256));
     ByteBuffer out = ByteBuffer::Copy("old", 3);
     ASSERT_TRUE(ReadWholeFile(folder.Write("clip.wav", bytes), out));
-    ASSERT_FALSE(out.IsNull());
-    EXPECT_EQ(Text(out), bytes);
-    EXPECT_EQ(out.data()[length], 0);
+    EXPECT_EQ(std::pair(Text(out), out.data()[length]), std::pair(bytes, std::uint8_t{0}));
   }
-}
-
-TEST(WholeFile, WhatCannotBeReadLeavesTheBufferAndEmptiesThePicture) {
-  testing::TempFolder folder;
   const std::string valid = folder.Write("valid.bmp", BmpImage(BmpShape()).str());
   std::vector<std::string> paths = {"", folder.File("missing.bmp"), folder.path(), folder.File("pipe.bmp")};
   ASSERT_EQ(::mkfifo(paths.back().c_str(), 0600), 0);  // must not block waiting for a writer
@@ -54,26 +48,22 @@ TEST(WholeFile, WhatCannotBeReadLeavesTheBufferAndEmptiesThePicture) {
   for (const std::string& path : paths) {
     SCOPED_TRACE(path);
     ByteBuffer out = ByteBuffer::Copy("keep", 4);
-    const std::uint8_t* before = out.data();
+    auto* before = out.data();
     EXPECT_FALSE(ReadWholeFile(path, out));
-    EXPECT_EQ(out.data(), before);
-    EXPECT_EQ(Text(out), "keep");
+    EXPECT_EQ(std::pair(out.data(), Text(out)), std::pair(before, std::string("keep")));
     Picture picture;
     ASSERT_TRUE(picture.LoadFromFile(valid));
-    EXPECT_FALSE(picture.LoadFromFile(path));
-    EXPECT_TRUE(picture.IsEmpty());
+    EXPECT_FALSE(picture.LoadFromFile(path) || !picture.IsEmpty());
   }
 }
 
 TEST(PictureFile, DecodesAFileAsItsBytesInMemoryReadingOnlyWhatItNeeds) {
   testing::TempFolder folder;
   const std::string jpeg = testing::JpegHeaderBytes(48, 64, 100);
-  BmpShape tall;
-  tall.Size(3, 1000).Rows(2);
   const std::pair<std::string, bool> cases[] = {
       {BmpImage(BmpShape().Size(4, 4)).str(), true},
       {BmpImage(BmpShape().Size(9, -4).Bits(4).InfoSize(124).Gap(17)).str(), true},
-      {BmpImage(tall).str(), false},
+      {BmpImage(BmpShape().Size(3, 1000).Rows(2)).str(), false},
       {BmpImage(BmpShape().Size(3, -3).Bits(4)).str().substr(0, 90), false},
       {jpeg, true},  // kept whole
       {"B", false},
@@ -84,10 +74,8 @@ TEST(PictureFile, DecodesAFileAsItsBytesInMemoryReadingOnlyWhatItNeeds) {
     Picture expected, picture;
     ASSERT_EQ(expected.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), decodes);
     EXPECT_EQ(picture.LoadFromFile(folder.Write("picture.bmp", bytes)), decodes);
-    EXPECT_EQ(picture.HeaderBlock(), expected.HeaderBlock());
-    EXPECT_EQ(picture.PixelBlock(), expected.PixelBlock());
-    EXPECT_EQ(picture.EncodedImage(), expected.EncodedImage());
-    EXPECT_EQ(picture.Width(), expected.Width());
+    EXPECT_EQ(std::tuple(picture.HeaderBlock(), picture.PixelBlock(), picture.EncodedImage(), picture.Width()),
+              std::tuple(expected.HeaderBlock(), expected.PixelBlock(), expected.EncodedImage(), expected.Width()));
   }
 
   // A small picture at the front of a sparse 3 GB file decodes; a header
