@@ -20,7 +20,7 @@ const QColor kBackground(10, 20, 30), kRed(255, 0, 0), kWhite(255, 255, 255);
 
 // What `draw` leaves on a canvas of the background colour.
 QImage Drawn(QSize size, const std::function<void(QPainter&)>& draw, QColor background = kBackground) {
-  QImage canvas = testing::Canvas(size.width(), size.height(), background);
+  QImage canvas = testing::SolidImage(size.width(), size.height(), background);
   QPainter painter(&canvas);
   draw(painter);
   return canvas;
@@ -88,7 +88,7 @@ class LayoutCellText : public ::testing::Test {
   // Whether line `n` (from 0) of the text drawn at (10, 20) has ink.
   bool LineInked(const QImage& image, int n) const { return InkCount(image, QRect(10, 20 + n * line + 2, 280, line - 4), kWhite) > 0; }
   QFont font = QFont(QStringLiteral("DejaVu Sans"), 10);
-  QImage probe = testing::Canvas(1, 1);
+  QImage probe = testing::SolidImage(1, 1, kWhite);
   int line = QFontMetrics(font, &probe).height();
 };
 

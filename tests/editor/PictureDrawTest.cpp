@@ -11,7 +11,7 @@
 namespace ab {
 namespace {
 
-using testing::Canvas;
+using testing::SolidImage;
 using testing::DecodedPicture;
 
 const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kBlue(0, 0, 255), kWhite(255, 255, 255), kBlack(0, 0, 0);
@@ -45,7 +45,7 @@ TEST_P(PictureDepths, PixelsBecomeTheSameImageAndDrawStretchedWithoutBlending) {
   ASSERT_EQ(picture.BitsPerPixel(), bits);
   EXPECT_EQ(PictureToImage(picture).convertToFormat(QImage::Format_RGB32), expected);
 
-  QImage canvas = Canvas(40, 30);
+  QImage canvas = SolidImage(40, 30, kCanvas);
   QPainter painter(&canvas);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
   EXPECT_EQ(picture.Draw(painter, QRect(0, 0, 5, 4), QRect(5, 6, 15, 12)), 4);
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(AllDepths, PictureDepths, ::testing::Values(1, 4, 8, 16
 
 TEST(PictureDraw, SourceRectangleCountsFromTheTopRow) {
   const Picture quadrants = DecodedPicture(QuadrantImage(kRed, kGreen, kBlue, kBlue, kRed), 24);
-  QImage canvas = Canvas(8, 8);
+  QImage canvas = SolidImage(8, 8, kCanvas);
   DrawOn(canvas, quadrants, QRect(3, 0, 2, 2), QRect(0, 0, 8, 8));
   EXPECT_TRUE(testing::AllPixels(canvas, canvas.rect(), kGreen));
 }
@@ -77,7 +77,7 @@ TEST(PictureDraw, NothingToDrawGivesZeroAndLeavesTheCanvas) {
       {&picture, {10, 10, 4, 4}, {0, 0, 4, 4}},  // wholly outside the picture
   };
   for (const auto& [drawn, source, destination] : cases) {
-    QImage canvas = Canvas(8, 8);
+    QImage canvas = SolidImage(8, 8, kCanvas);
     EXPECT_EQ(DrawOn(canvas, *drawn, source, destination), 0);
     EXPECT_TRUE(testing::AllPixels(canvas, canvas.rect(), kCanvas));
   }
@@ -105,7 +105,7 @@ TEST(PictureDraw, JpegPngAndGifPicturesDrawDecodedOnce) {
     SCOPED_TRACE(c.name);
     Picture picture;
     ASSERT_TRUE(picture.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), c.bytes.size()));
-    QImage canvas = Canvas(20, 20);
+    QImage canvas = SolidImage(20, 20, kCanvas);
     QPainter painter(&canvas);
     const QRect whole(0, 0, picture.Width(), picture.Height());
     EXPECT_EQ(picture.Draw(painter, whole, QRect(2, 2, 12, 8)), picture.Height());

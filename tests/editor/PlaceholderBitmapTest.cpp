@@ -18,13 +18,13 @@ TEST(PlaceholderBitmap, CopiesTheBitmapUnscaledCutToTheRectangleOrNothingWhenMis
   ASSERT_GT(bitmap.height(), 20);
   const QRect target(7, 9, bitmap.width() - 10, bitmap.height() - 12);
   const QColor background(10, 20, 30);
-  QImage expected = testing::Canvas(bitmap.width() + 30, bitmap.height() + 30, background);
+  QImage expected = testing::SolidImage(bitmap.width() + 30, bitmap.height() + 30, background);
   QImage canvas = expected, untouched = expected;
   QPainter(&expected).drawImage(target.topLeft(), bitmap, QRect(QPoint(0, 0), target.size()));
   EXPECT_TRUE(DrawPlaceholderBitmap(*std::make_unique<QPainter>(&canvas), kNoPhotoBitmap, target));
   EXPECT_EQ(canvas, expected);
   EXPECT_FALSE(DrawPlaceholderBitmap(*std::make_unique<QPainter>(&untouched), 9999, target));
-  EXPECT_EQ(untouched, testing::Canvas(untouched.width(), untouched.height(), background));
+  EXPECT_EQ(untouched, testing::SolidImage(untouched.width(), untouched.height(), background));
 }
 
 }  // namespace
