@@ -96,7 +96,8 @@ TEST(LayoutCell, TextWrapsBreaksAndStopsBeforeAHalfLineInItsFontAndColour) {
       p.setFont(before);
       p.setPen(kRed);
       cell.DrawText(p, 10, 20, QColor(0, 0, 255), font, Qt::AlignLeft);
-      EXPECT_EQ(std::pair(p.font(), p.pen().color()), c.linesInked ? std::pair(font, QColor(0, 0, 255)) : std::pair(before, kRed));
+      EXPECT_EQ(std::tuple(p.font(), p.pen().color(), p.hasClipping()),
+                c.linesInked ? std::tuple(font, QColor(0, 0, 255), false) : std::tuple(before, kRed, false));
     }, kWhite);
     const QRect ink = InkBox(image, kWhite);
     EXPECT_TRUE(c.linesInked ? QRect(10, 20, c.width, c.height).contains(ink) : ink.isEmpty());
