@@ -20,7 +20,7 @@ const QColor kBackground(10, 20, 30), kRed(255, 0, 0), kWhite(255, 255, 255);
 
 // What `draw` leaves on a canvas of the background colour.
 QImage Drawn(QSize size, const std::function<void(QPainter&)>& draw, QColor background = kBackground) {
-  QImage canvas = testing::Canvas(size.width(), size.height(), background);
+  QImage canvas = testing::SolidImage(size.width(), size.height(), background);
   QPainter painter(&canvas);
   draw(painter);
   return canvas;
@@ -78,48 +78,30 @@ TEST(LayoutCell, HitTestLeavesTheRightAndBottomEdgesOutside) {
     EXPECT_EQ(cell.HitTest(dx, dy, point), inside) << point.x() << "," << point.y() << " moved by " << dx << "," << dy;
 }
 
-class LayoutCellText : public ::testing::Test {
- protected:
-  QImage Draw(const char* text, int width, int height) const {
-    LayoutCell cell(CellRect{0, 0, width, height});
-    cell.SetText(text);
-    return Drawn({300, 200}, [&](QPainter& p) { cell.DrawText(p, 10, 20, QColor(0, 0, 255), font, Qt::AlignLeft); }, kWhite);
-  }
-  // Whether line `n` (from 0) of the text drawn at (10, 20) has ink.
-  bool LineInked(const QImage& image, int n) const { return InkCount(image, QRect(10, 20 + n * line + 2, 280, line - 4), kWhite) > 0; }
-  QFont font = QFont(QStringLiteral("DejaVu Sans"), 10);
-  QImage probe = testing::Canvas(1, 1);
-  int line = QFontMetrics(font, &probe).height();
-};
-
-TEST_F(LayoutCellText, BlankTextLeavesThePainterAsItWasAndTextSelectsFontAndColour) {
-  for (const char* text : {static_cast<const char*>(nullptr), "", "Ann"}) {
-    LayoutCell cell(CellRect{0, 0, 100, 30});
-    cell.SetText(text);
-    const QFont before(QStringLiteral("DejaVu Serif"), 21);
-    const QImage image = Drawn({120, 60}, [&](QPainter& p) {
-      p.setFont(before);
-      p.setPen(kRed);
-      cell.DrawText(p, 0, 0, QColor(0, 0, 255), font, Qt::AlignLeft);
-      EXPECT_EQ(p.font(), text && *text ? font : before);
-      EXPECT_EQ(p.pen().color(), text && *text ? QColor(0, 0, 255) : kRed);
-    });
-    EXPECT_EQ(InkBox(image, kBackground).isEmpty(), !(text && *text));
-  }
-}
-
-TEST_F(LayoutCellText, TextWrapsBreaksAtStoredBreaksAndStopsBeforeAHalfLine) {
+// Text wraps, breaks at stored breaks and stops before a half line; blank text leaves the painter as it was.
+TEST(LayoutCell, TextWrapsBreaksAndStopsBeforeAHalfLineInItsFontAndColour) {
+  const QFont font(QStringLiteral("DejaVu Sans"), 10), before(QStringLiteral("DejaVu Serif"), 21);
+  const QImage probe = testing::SolidImage(1, 1, kWhite);
+  const int line = QFontMetrics(font, &probe).height();
   const struct { const char* text; int width, height, linesInked; } cases[] = {
-      {"First Second", 280, 3 * line, 1},
-      {"First\r\nSecond", 280, 3 * line, 2},
+      {nullptr, 280, line, 0}, {"", 280, line, 0}, {"First Second", 280, 3 * line, 1}, {"First\r\nSecond", 280, 3 * line, 2},
       {"https://www.example.com/a/very/long/path", 60, 3 * line, 2},  // a word wider than the cell is broken
       {"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu nu xi omicron", 120, line * 5 / 2, 2},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    const QImage image = Draw(c.text, c.width, c.height);
-    EXPECT_TRUE(QRect(10, 20, c.width, c.height).contains(InkBox(image, kWhite)));
-    for (int n = 0; n < 3; ++n) EXPECT_EQ(LineInked(image, n), n < c.linesInked) << "line " << n;
+    SCOPED_TRACE(c.text ? c.text : "null");
+    LayoutCell cell(CellRect{0, 0, c.width, c.height});
+    cell.SetText(c.text);
+    const QImage image = Drawn({300, 200}, [&](QPainter& p) {
+      p.setFont(before);
+      p.setPen(kRed);
+      cell.DrawText(p, 10, 20, QColor(0, 0, 255), font, Qt::AlignLeft);
+      EXPECT_EQ(std::tuple(p.font(), p.pen().color(), p.hasClipping()),
+                c.linesInked ? std::tuple(font, QColor(0, 0, 255), false) : std::tuple(before, kRed, false));
+    }, kWhite);
+    const QRect ink = InkBox(image, kWhite);
+    EXPECT_TRUE(c.linesInked ? QRect(10, 20, c.width, c.height).contains(ink) : ink.isEmpty());
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(InkCount(image, QRect(10, 20 + n * line + 2, 280, line - 4), kWhite) > 0, n < c.linesInked) << n;
   }
 }
 

@@ -1,3 +1,4 @@
+// Pictures drawn: decoded BMPs of every depth, JPEG, PNG and GIF, and the placeholder bitmaps.
 #include <QBuffer>
 #include <QPainter>
 
@@ -5,13 +6,15 @@
 
 #include "media/Picture.h"
 #include "editor/PictureImage.h"
+#include "editor/PlaceholderBitmap.h"
+#include "resources/ResourceLibrary.h"
 #include "support/ImageBytes.h"
 #include "support/TestBitmaps.h"
 
 namespace ab {
 namespace {
 
-using testing::Canvas;
+using testing::SolidImage;
 using testing::DecodedPicture;
 
 const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kBlue(0, 0, 255), kWhite(255, 255, 255), kBlack(0, 0, 0);
@@ -45,7 +48,7 @@ TEST_P(PictureDepths, PixelsBecomeTheSameImageAndDrawStretchedWithoutBlending) {
   ASSERT_EQ(picture.BitsPerPixel(), bits);
   EXPECT_EQ(PictureToImage(picture).convertToFormat(QImage::Format_RGB32), expected);
 
-  QImage canvas = Canvas(40, 30);
+  QImage canvas = SolidImage(40, 30, kCanvas);
   QPainter painter(&canvas);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
   EXPECT_EQ(picture.Draw(painter, QRect(0, 0, 5, 4), QRect(5, 6, 15, 12)), 4);
@@ -56,16 +59,13 @@ TEST_P(PictureDepths, PixelsBecomeTheSameImageAndDrawStretchedWithoutBlending) {
       const bool inside = x >= 5 && x < 20 && y >= 6 && y < 18;
       ASSERT_EQ(QColor(canvas.pixel(x, y)), inside ? expected.pixelColor((x - 5) / 3, (y - 6) / 3) : kCanvas) << x << "," << y;
     }
+  // The source rectangle counts from the top row.
+  canvas = SolidImage(8, 8, kCanvas);
+  DrawOn(canvas, picture, QRect(3, 0, 2, 2), QRect(0, 0, 8, 8));
+  EXPECT_TRUE(testing::AllPixels(canvas, canvas.rect(), expected.pixelColor(4, 1)));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllDepths, PictureDepths, ::testing::Values(1, 4, 8, 16, 24, 32));
-
-TEST(PictureDraw, SourceRectangleCountsFromTheTopRow) {
-  const Picture quadrants = DecodedPicture(QuadrantImage(kRed, kGreen, kBlue, kBlue, kRed), 24);
-  QImage canvas = Canvas(8, 8);
-  DrawOn(canvas, quadrants, QRect(3, 0, 2, 2), QRect(0, 0, 8, 8));
-  EXPECT_TRUE(testing::AllPixels(canvas, canvas.rect(), kGreen));
-}
 
 TEST(PictureDraw, NothingToDrawGivesZeroAndLeavesTheCanvas) {
   const Picture empty;
@@ -77,7 +77,7 @@ TEST(PictureDraw, NothingToDrawGivesZeroAndLeavesTheCanvas) {
       {&picture, {10, 10, 4, 4}, {0, 0, 4, 4}},  // wholly outside the picture
   };
   for (const auto& [drawn, source, destination] : cases) {
-    QImage canvas = Canvas(8, 8);
+    QImage canvas = SolidImage(8, 8, kCanvas);
     EXPECT_EQ(DrawOn(canvas, *drawn, source, destination), 0);
     EXPECT_TRUE(testing::AllPixels(canvas, canvas.rect(), kCanvas));
   }
@@ -105,7 +105,7 @@ TEST(PictureDraw, JpegPngAndGifPicturesDrawDecodedOnce) {
     SCOPED_TRACE(c.name);
     Picture picture;
     ASSERT_TRUE(picture.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), c.bytes.size()));
-    QImage canvas = Canvas(20, 20);
+    QImage canvas = SolidImage(20, 20, kCanvas);
     QPainter painter(&canvas);
     const QRect whole(0, 0, picture.Width(), picture.Height());
     EXPECT_EQ(picture.Draw(painter, whole, QRect(2, 2, 12, 8)), picture.Height());
@@ -117,6 +117,22 @@ TEST(PictureDraw, JpegPngAndGifPicturesDrawDecodedOnce) {
     EXPECT_LE(std::abs(d.red() - c.colour.red()) + std::abs(d.green() - c.colour.green()) + std::abs(d.blue() - c.colour.blue()), c.tolerance);
     EXPECT_EQ(testing::InkBox(canvas, kCanvas), QRect(2, 2, 12, 8));
   }
+}
+
+TEST(PlaceholderBitmap, CopiesTheBitmapUnscaledCutToTheRectangleOrNothingWhenMissing) {
+  constexpr int kNoPhotoBitmap = 201;
+  const QImage bitmap = LoadResourceBitmap(kNoPhotoBitmap).toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_GT(bitmap.width(), 20);
+  ASSERT_GT(bitmap.height(), 20);
+  const QRect target(7, 9, bitmap.width() - 10, bitmap.height() - 12);
+  const QColor background(10, 20, 30);
+  QImage expected = testing::SolidImage(bitmap.width() + 30, bitmap.height() + 30, background);
+  QImage canvas = expected, untouched = expected;
+  QPainter(&expected).drawImage(target.topLeft(), bitmap, QRect(QPoint(0, 0), target.size()));
+  EXPECT_TRUE(DrawPlaceholderBitmap(*std::make_unique<QPainter>(&canvas), kNoPhotoBitmap, target));
+  EXPECT_EQ(canvas, expected);
+  EXPECT_FALSE(DrawPlaceholderBitmap(*std::make_unique<QPainter>(&untouched), 9999, target));
+  EXPECT_EQ(untouched, testing::SolidImage(untouched.width(), untouched.height(), background));
 }
 
 }  // namespace

@@ -59,23 +59,10 @@ inline ByteBuffer BmpBuffer(const QImage& image, int bits = 24) {
 }
 
 inline Picture DecodedPicture(const QImage& image, int bits = 24) {
-  const std::vector<std::uint8_t> bytes = EncodeBmp(image, bits);
+  const ByteBuffer bytes = BmpBuffer(image, bits);
   Picture picture;
-  picture.LoadFromMemory(bytes.data(), bytes.size());
+  picture.LoadFromMemory(bytes.data(), static_cast<std::size_t>(bytes.size()));
   return picture;
-}
-
-// A canvas of one colour to draw on.
-inline QImage Canvas(int width, int height, QColor colour = QColor(10, 20, 30)) {
-  return SolidImage(width, height, colour);
-}
-
-// Every pixel of `image` inside `area` has `colour`.
-inline bool AllPixels(const QImage& image, const QRect& area, QColor colour) {
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (image.pixel(x, y) != colour.rgb()) return false;
-  return true;
 }
 
 // Pixels of `image` within `area` that differ from `background`.
@@ -87,6 +74,9 @@ inline int InkCount(const QImage& image, const QRect& area, QColor background) {
       if (image.pixel(x, y) != background.rgb()) ++count;
   return count;
 }
+
+// Every pixel of `image` inside `area` has `colour`.
+inline bool AllPixels(const QImage& image, const QRect& area, QColor colour) { return InkCount(image, area, colour) == 0; }
 
 // Pixels of `image` within `area` that have `colour`.
 inline int CountColour(const QImage& image, const QRect& area, QColor colour) {

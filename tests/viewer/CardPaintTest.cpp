@@ -1,9 +1,15 @@
+// What the card shows of a record: the texts of its rows and how it is painted.
 #include "viewer/CardPaint.h"
 
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "resources/ResourceLibrary.h"
 #include "viewer/CardLayout.h"
 #include "viewer/CardTexts.h"
 #include "ViewerHarness.h"
@@ -30,10 +36,7 @@ QRect Cell(int row) { return cardLayout[static_cast<std::size_t>(row)].rect.Move
 
 TEST(PaintCard, MarginsPicturesShadowAndBarHaveTheirColours) {
   const auto pictures = testing::SampleRecord({.logo = true, .photo = true});
-  auto badPhoto = testing::SampleRecord();
-  badPhoto->SetPhoto(ByteBuffer::Copy("not a bitmap", 12));  // an empty picture: nothing, not even a shadow
   const QImage centred = Paint(pictures.get(), {800, 600}, {80, 50});
-  const QImage plain = Paint(badPhoto.get());
   const QImage tall = Paint(nullptr, {640, 560}, {0, 30});
   const struct { const char* name; const QImage& image; QRect area; QColor colour; } cases[] = {
       {"left margin", centred, {0, 0, 80, 600}, kMarginGrey},     {"right margin", centred, {720, 0, 80, 600}, kMarginGrey},
@@ -43,8 +46,7 @@ TEST(PaintCard, MarginsPicturesShadowAndBarHaveTheirColours) {
       {"shadow right", centred, {630, 108, 8, 180}, kMarginGrey}, {"shadow below", centred, {498, 280, 140, 8}, kMarginGrey},
       {"shadow starts 8 in", centred, {630, 100, 8, 8}, kCardWhite}, {"and 8 down", centred, {490, 280, 8, 8}, kCardWhite},
       {"beside the shadow", centred, {638, 100, 2, 200}, kCardWhite}, {"separator", centred, {165, 340, 10, 168}, kGridGrey},
-      {"beside the separator", centred, {164, 340, 1, 168}, kCardWhite}, {"no photo", plain, {0, 0, 640, 170}, kCardWhite},
-      {"no shadow", plain, {410, 50, 148, 188}, kCardWhite},       {"centred in height only", tall, {0, 0, 640, 30}, kMarginGrey},
+      {"beside the separator", centred, {164, 340, 1, 168}, kCardWhite}, {"centred in height only", tall, {0, 0, 640, 30}, kMarginGrey},
   };
   for (const auto& c : cases) EXPECT_TRUE(AllPixels(c.image, c.area, c.colour)) << c.name;
 
@@ -55,37 +57,89 @@ TEST(PaintCard, MarginsPicturesShadowAndBarHaveTheirColours) {
   }
 }
 
-TEST(PaintCard, EachTextIsInItsRowInItsColourAndHomeDetailsAreNot) {
-  auto record = testing::SampleRecord();
-  const QImage image = Paint(record.get());
+// Each text in its row in its colour (antialiased glyphs blend into white, but their cores carry the colour
+// itself); the cell frames only when switched on.
+TEST(PaintCard, TextsInTheirRowsAndColoursAndFramesOnlyWhenSwitchedOn) {
+  const QImage image = Paint(testing::SampleRecord().get());
   for (int row = ROW_COMPANY; row < kCardRows; ++row) {
     if (row == ROW_SEPARATOR) continue;
-    const QRect cell = Cell(row);
-    // Antialiased glyphs blend into white, but their cores carry the colour itself.
-    EXPECT_GT(InkCount(image, cell, kCardWhite), 20) << "row " << row;
-    EXPECT_GT(testing::CountColour(image, cell, cardLayout[static_cast<std::size_t>(row)].colour), 0) << "row " << row;
+    EXPECT_GT(InkCount(image, Cell(row), kCardWhite), 20) << "row " << row;
+    EXPECT_GT(testing::CountColour(image, Cell(row), cardLayout[static_cast<std::size_t>(row)].colour), 0) << "row " << row;
   }
-  const QRect name = testing::InkBox(image.copy(Cell(ROW_NAME)), kCardWhite);
-  EXPECT_NEAR(name.center().x(), Cell(ROW_NAME).width() / 2, 3);
-  EXPECT_GT(testing::InkBox(image.copy(Cell(ROW_PHONE_CAPTION)), kCardWhite).right(), Cell(ROW_PHONE_CAPTION).width() - 5);
-
-  record->note = "A note that must not appear";
-  record->homePhones[PHONE_VOICE].number = "+1 555 0000";
-  record->addresses[SLOT_HOME].street = "2 Elm St";
-  record->urls[SLOT_HOME].url = "http://home.example.com/";
-  EXPECT_EQ(Paint(record.get()), image);
-}
-
-TEST(PaintCard, CellFramesShowOnlyWhenSwitchedOn) {
   showCellFrames = true;
   const QImage framed = Paint(nullptr);
   showCellFrames = false;
-  const QImage plain = Paint(nullptr);
-  for (const QRect& cell : {Cell(ROW_EMAIL), Cell(ROW_NAME)}) {
-    EXPECT_TRUE(AllPixels(framed, QRect(cell.left(), cell.top(), cell.width(), 1), kGridGrey));
-    EXPECT_TRUE(AllPixels(framed, QRect(cell.right(), cell.top(), 1, cell.height()), kGridGrey));
-    EXPECT_TRUE(AllPixels(plain, QRect(cell.left(), cell.top(), cell.width(), 1), kCardWhite));
+  const QRect cell = Cell(ROW_EMAIL);
+  EXPECT_TRUE(AllPixels(framed, QRect(cell.left(), cell.top(), cell.width(), 1), kGridGrey));
+  EXPECT_TRUE(AllPixels(framed, QRect(cell.right(), cell.top(), 1, cell.height()), kGridGrey));
+  EXPECT_TRUE(AllPixels(Paint(nullptr), QRect(cell.left(), cell.top(), cell.width(), 1), kCardWhite));
+}
+
+// The text of every row, "" for the picture and separator rows.
+std::vector<std::string> RowTexts(CardCells& cells, const ContactRecord* record) {
+  FillCardCells(cells, record);
+  std::vector<std::string> texts;
+  for (const LayoutCell& cell : cells.cardCells) texts.emplace_back(cell.text() ? cell.text() : "");
+  return texts;
+}
+
+TEST(CardTexts, CutCountsCharactersNotBytes) {
+  const std::tuple<std::string, std::size_t, std::string> cases[] = {
+      {"abc", 10, "abc"}, {"陳大文先生", 2, "陳大"}, {"\xF0\x9F\x98\x80xyz", 2, "\xF0\x9F\x98\x80x"},
+      {"\xE9t\xE9", 2, "\xE9t"},  // Latin-1 bytes count one each
+      {"\xE6\x96", 1, "\xE6"}, {"\xE6\x96" "A", 1, "\xE6"}};  // a cut-off or broken sequence is not one character
+  for (const auto& [text, maxChars, cut] : cases) EXPECT_EQ(CutToCharacters(text, maxChars), cut) << text;
+}
+
+// Decoded texts cut to the card's buffers; the preferred e-mail, not the first; home details not at all.
+TEST(CardTexts, CellsShowTheDecodedTextsCutToTheCardsBuffers) {
+  auto record = testing::SampleRecord({.logo = true, .photo = true});
+  record->orgName = "Smith\x02\x02Jones";  // a stored semicolon
+  record->title = "Line one\x01\x01Line two";
+  record->addresses[SLOT_BUSINESS].street = "Unit 2\x01\x01" "1 Main St";
+  record->orgUnit = std::string(100, 'c');
+  record->workPhones[PHONE_FAX].number = std::string(39, '5');
+  std::string name;
+  for (int i = 0; i < 140; ++i) name += "陳";
+  record->formattedName = name;  // the record holds 128 of them
+  record->homePhones[PHONE_VOICE].number = "+1 555 0000";
+  record->addresses[SLOT_HOME].street = "2 Elm St";
+  record->urls[SLOT_HOME].url = "http://home.example.com/";
+  CardCells cells;
+  const std::vector<std::string> captions = {"Address:", "Phone:", "Fax:", "E-Mail:", "Web Page:"};
+  std::vector<std::string> expected = {"", "", "Smith;Jones", ""};
+  expected.insert(expected.end(), captions.begin(), captions.end());
+  expected.insert(expected.end(), {"Unit 2\r\n1 Main St, Springfield, K1A 0B1, USA", "+1 555 0100", std::string(19, '5'),
+                                   "ann.smith@example.org", "http://www.example.com/", name.substr(0, 127 * 3),
+                                   "Line one\r\nLine two", std::string(63, 'c')});
+  EXPECT_EQ(RowTexts(cells, record.get()), expected);
+  EXPECT_EQ(cells.pictureCells[0].picture(), record->logoPicture.get());
+  EXPECT_EQ(cells.pictureCells[1].picture(), record->photoPicture.get());
+
+  // Only the address parts that are there, each followed by ", ", then the country; at most 371 characters.
+  record->preferredEmail = -1;
+  const std::tuple<std::string, std::string, std::string, std::string> addresses[] = {
+      {"Ottawa", "ON", "", "Ottawa, ON, "}, {"", "", "USA", "USA"}, {"", "", "", ""}, {std::string(500, 's'), "", "", std::string(371, 's')}};
+  for (const auto& [street, region, country, line] : addresses) {
+    AddressEntry& address = record->addresses[SLOT_BUSINESS];
+    address = AddressEntry();
+    address.street = street, address.region = region, address.country = country;
+    EXPECT_EQ(RowTexts(cells, record.get())[ROW_ADDRESS], line);
+    EXPECT_EQ(cells.texts.email, "");
   }
+
+  // Without a record only the captions show.
+  std::vector<std::string> empty(kCardRows, "");
+  std::copy(captions.begin(), captions.end(), empty.begin() + ROW_ADDRESS_CAPTION);
+  EXPECT_EQ(RowTexts(cells, nullptr), empty);
+  EXPECT_EQ(cells.pictureCells[0].picture(), nullptr);
+
+  // Captions longer than fifteen characters are cut.
+  ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_CAPTIONS_BUNDLE)));
+  const std::vector<std::string> cut = RowTexts(cells, nullptr);
+  ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_PRODUCT_BUNDLE)));
+  EXPECT_EQ(std::vector<std::string>(cut.begin() + ROW_ADDRESS_CAPTION, cut.begin() + ROW_ADDRESS_CAPTION + 3),
+            (std::vector<std::string>{"Business addres", "辦公室電話號碼一二三四五六七八", "Fax"}));
 }
 
 }  // namespace

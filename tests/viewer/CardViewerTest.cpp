@@ -1,5 +1,7 @@
 #include "viewer/CardViewer.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -8,13 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include "resources/ResourceLibrary.h"
+#include "shell/Registry.h"
+#include "shell/ShellSandbox.h"
+#include "support/DialogAnswers.h"
 #include "ViewerHarness.h"
 
 namespace ab {
 namespace {
 
 using testing::ClientImage;
-using testing::DragThumbTo;
 using testing::SampleRecord;
 using testing::SizeClient;
 
@@ -23,94 +28,89 @@ class CardViewerTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(viewer = testing::ShownViewer(QSize(500, 400))); }
   void ScrollTo(int vertical, int horizontal) {
-    DragThumbTo(viewer->verticalScrollBar(), vertical);
-    DragThumbTo(viewer->horizontalScrollBar(), horizontal);
+    testing::DragThumbTo(viewer->verticalScrollBar(), vertical);
+    testing::DragThumbTo(viewer->horizontalScrollBar(), horizontal);
   }
   bool HandOver(QWidget* target, QPoint point) {
     QMouseEvent move(QEvent::MouseMove, QPointF(point), target->mapToGlobal(QPointF(point)), Qt::NoButton, Qt::NoButton, {});
     QApplication::sendEvent(target, &move);
     return target->cursor().shape() == Qt::BitmapCursor;  // the library's hand, a cursor of its own
   }
+  void Click(QPoint point) {
+    ClientImage(*viewer);
+    QTest::mouseClick(viewer->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+    QCoreApplication::processEvents();  // the chosen command comes as a message of its own
+  }
+  testing::ShellSandbox sandbox;
   testing::ShownRecord shown{SampleRecord()};
   std::unique_ptr<CardViewer> viewer;
 };
+
+// In an 800 x 600 client area the e-mail row covers (180, 460) to (420, 484), the web page the next 24 rows.
+const QPoint kOnEmail(200, 470), kOnWebPage(200, 495);
 
 // Each row resizes from the end of both ranges: a smaller range clamps the position, a card that fits is centred.
 TEST_F(CardViewerTest, RangesPositionsAndCentringFollowTheClientArea) {
   const std::tuple<QSize, int, int, QPoint> cases[] = {
       {{500, 400}, 100, 140, {-140, -100}}, {{600, 450}, 50, 40, {-40, -50}}, {{800, 600}, 0, 0, {80, 50}},
-      {{640, 500}, 0, 0, {0, 0}}, {{641, 503}, 0, 0, {0, 1}},  // half pixels are dropped
+      {{641, 503}, 0, 0, {0, 1}},  // half pixels are dropped
       {{300, 700}, 0, 340, {-140, 100}}};
   for (const auto& [client, vertical, horizontal, offset] : cases) {
     SCOPED_TRACE(client.width());
     ASSERT_TRUE(SizeClient(*viewer, QSize(500, 400)));
     ScrollTo(100, 140);
     ASSERT_TRUE(SizeClient(*viewer, client));
-    EXPECT_EQ(viewer->verticalScrollBar()->maximum(), vertical);
-    EXPECT_EQ(viewer->horizontalScrollBar()->maximum(), horizontal);
-    EXPECT_EQ(viewer->verticalScrollBar()->isVisible(), vertical > 0);
-    EXPECT_EQ(viewer->horizontalScrollBar()->isVisible(), horizontal > 0);
+    QScrollBar *down = viewer->verticalScrollBar(), *across = viewer->horizontalScrollBar();
+    EXPECT_EQ(std::tuple(down->maximum(), across->maximum(), down->isVisible(), across->isVisible(), down->value(), across->value()),
+              std::tuple(vertical, horizontal, vertical > 0, horizontal > 0, std::min(vertical, 100), std::min(horizontal, 140)));
     EXPECT_EQ(viewer->DrawingOffset(), offset);
-    EXPECT_EQ(viewer->verticalScrollBar()->value(), std::min(vertical, 100));
-    EXPECT_EQ(viewer->horizontalScrollBar()->value(), std::min(horizontal, 140));
   }
 }
 
-TEST_F(CardViewerTest, BarStepsAreClampedToTheRangeAndMoveThePaintedCard) {
+// Steps are clamped to the range; the card follows a released thumb and "Scroll here", but no keys or wheel.
+TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
   using A = QAbstractSlider;
   const std::tuple<int, A::SliderAction, int> cases[] = {
       {98, A::SliderSingleStepAdd, 100}, {98, A::SliderPageStepAdd, 100}, {5, A::SliderPageStepSub, 0},
-      {50, A::SliderSingleStepSub, 47},  {50, A::SliderSingleStepAdd, 53}, {50, A::SliderPageStepAdd, 60},
-      {50, A::SliderPageStepSub, 40},    {1, A::SliderSingleStepSub, 0},
-      {50, A::SliderToMinimum, 50}, {50, A::SliderToMaximum, 50},  // top and bottom do not move the card
-  };
+      {50, A::SliderSingleStepSub, 47},  {50, A::SliderPageStepAdd, 60}, {1, A::SliderSingleStepSub, 0},
+      {50, A::SliderToMinimum, 50}, {50, A::SliderToMaximum, 50}};  // top and bottom do not move the card
   QScrollBar* bar = viewer->verticalScrollBar();
   for (const auto& [start, action, end] : cases) {
-    DragThumbTo(bar, start);
+    testing::DragThumbTo(bar, start);
     bar->triggerAction(action);
-    EXPECT_EQ(viewer->verticalPosition(), end) << "from " << start << " action " << action;
-    EXPECT_EQ(bar->value(), end);
+    EXPECT_EQ(std::pair(viewer->verticalPosition(), bar->value()), std::pair(end, end)) << start << " action " << action;
   }
+  bar->setSliderDown(true);
+  bar->setSliderPosition(80);
+  EXPECT_EQ(viewer->verticalPosition(), 50);
+  bar->setSliderDown(false);
+  EXPECT_EQ(viewer->verticalPosition(), 80);
+  bar->setValue(100);
+  for (QWidget* target : {static_cast<QWidget*>(viewer->viewport()), static_cast<QWidget*>(bar)}) {
+    QWheelEvent wheel(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
+    QTest::keyClick(target, Qt::Key_PageUp);
+  }
+  QTest::keyClick(viewer.get(), Qt::Key_Up);
+  EXPECT_EQ(std::pair(viewer->verticalPosition(), bar->value()), std::pair(100, 100));
   ScrollTo(100, 135);
   viewer->horizontalScrollBar()->triggerAction(A::SliderPageStepAdd);
   EXPECT_EQ(viewer->DrawingOffset(), QPoint(-140, -100));
   // The separator bar's top-left corner lies at card (85, 290).
   ScrollTo(100, 10);
   const QImage moved = ClientImage(*viewer);
-  EXPECT_EQ(QColor(moved.pixel(75, 190)), kGridGrey);
-  EXPECT_EQ(QColor(moved.pixel(75, 189)), kCardWhite);
-  EXPECT_EQ(QColor(moved.pixel(74, 190)), kCardWhite);
-}
-
-TEST_F(CardViewerTest, TheCardFollowsAReleasedThumbButNoKeysOrWheel) {
-  QScrollBar* bar = viewer->verticalScrollBar();
-  bar->setSliderDown(true);
-  bar->setSliderPosition(80);
-  EXPECT_EQ(viewer->verticalPosition(), 0);
-  bar->setSliderDown(false);
-  EXPECT_EQ(viewer->verticalPosition(), 80);
-  bar->setValue(50);  // as the bar's own "Scroll here" does
-  EXPECT_EQ(viewer->verticalPosition(), 50);
-
-  for (QWidget* target : {static_cast<QWidget*>(viewer->viewport()), static_cast<QWidget*>(bar)}) {
-    QWheelEvent wheel(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &wheel);
-    QTest::keyClick(target, Qt::Key_PageDown);
-  }
-  QTest::keyClick(viewer.get(), Qt::Key_Down);
-  EXPECT_EQ(viewer->verticalPosition(), 50);
-  EXPECT_EQ(bar->value(), 50);
+  EXPECT_EQ(std::tuple(QColor(moved.pixel(75, 190)), QColor(moved.pixel(75, 189)), QColor(moved.pixel(74, 190))),
+            std::tuple(kGridGrey, kCardWhite, kCardWhite));
 }
 
 TEST_F(CardViewerTest, HandCursorOnlyOverLinksThatHaveText) {
   // The e-mail row (70, 360, 310, 384) and the web page below it, on the card at the link offset.
-  // The cell edges themselves are the cells' own tests; here the offset and blank links.
   const std::tuple<QSize, QPoint, bool, QPoint, bool> cases[] = {
-      {{800, 600}, {0, 0}, true, {180, 460}, true},      {{800, 600}, {0, 0}, true, {300, 490}, true},
-      {{800, 600}, {0, 0}, false, {300, 490}, false},    {{800, 600}, {0, 0}, true, {50, 50}, false},
-      {{500, 400}, {100, 140}, true, {0, 310}, true},    {{500, 400}, {100, 140}, true, {0, 309}, false},
-      {{500, 400}, {100, 140}, true, {199, 357}, true},  {{500, 400}, {100, 140}, true, {199, 358}, false}};
+      {{800, 600}, {0, 0}, true, {180, 460}, true},      {{800, 600}, {0, 0}, false, {300, 490}, false},
+      {{800, 600}, {0, 0}, true, {50, 50}, false},       {{500, 400}, {100, 140}, true, {0, 310}, true},
+      {{500, 400}, {100, 140}, true, {0, 309}, false},   {{500, 400}, {100, 140}, true, {199, 357}, true},
+      {{500, 400}, {100, 140}, true, {199, 358}, false}};
   for (const auto& [client, scroll, webPage, point, hand] : cases) {
     SCOPED_TRACE(::testing::Message() << client.width() << " " << point.x() << "," << point.y());
     shown.Replace(SampleRecord({.webPage = webPage}));
@@ -121,24 +121,17 @@ TEST_F(CardViewerTest, HandCursorOnlyOverLinksThatHaveText) {
   }
 }
 
+// The button sits on the card wherever it is scrolled, goes at the next paint without a clip, comes back with one.
 TEST_F(CardViewerTest, SoundButtonFollowsTheShownContactAndTheCard) {
   shown.Replace(SampleRecord({.sound = true}));
-  ASSERT_TRUE(SizeClient(*viewer, QSize(800, 600)));
+  ScrollTo(100, 140);
   ClientImage(*viewer);
   QPushButton* button = viewer->soundButton();
   ASSERT_NE(button, nullptr);
-  EXPECT_TRUE(button->isVisible());
-  EXPECT_EQ(button->geometry(), QRect(80 + 458, 50 + 240, 36, 36));
-  EXPECT_FALSE(button->icon().isNull());
+  EXPECT_EQ(std::tuple(button->isVisible(), button->geometry(), button->icon().isNull()),
+            std::tuple(true, QRect(458 - 140, 240 - 100, 36, 36), false));
   EXPECT_TRUE(HandOver(button, QPoint(5, 5)));
 
-  ASSERT_TRUE(SizeClient(*viewer, QSize(500, 400)));
-  ScrollTo(100, 140);
-  ClientImage(*viewer);
-  ASSERT_EQ(viewer->soundButton(), button);
-  EXPECT_EQ(button->geometry(), QRect(458 - 140, 240 - 100, 36, 36));
-
-  // A contact without a clip: gone at the next paint; back with the next that has one.
   shown.Replace(SampleRecord());
   ClientImage(*viewer);
   EXPECT_EQ(viewer->soundButton(), nullptr);
@@ -149,6 +142,53 @@ TEST_F(CardViewerTest, SoundButtonFollowsTheShownContactAndTheCard) {
   EXPECT_EQ(viewer->soundButton(), nullptr);
   QTest::qWait(50);
   ASSERT_NE(viewer->soundButton(), nullptr);
+}
+
+// The web page opens in the browser; the e-mail popup offers both commands (compose greyed without an
+// opener) and runs the chosen one; without the menu resource the click stops silently.
+TEST_F(CardViewerTest, ClicksOnLinksReachTheShell) {
+  const std::string address = "ann.smith@example.org";
+  const struct { const char* name; QPoint point; bool webPage; int choose; bool opener, menu; std::string call, handedOver; } cases[] = {
+      {"web page", kOnWebPage, true, 0, true, true, "http://www.example.com/\n", ""},
+      {"blank web page", kOnWebPage, false, 0, true, true, "", ""},
+      {"beside the e-mail", {179, 470}, true, 0, true, true, "", ""},
+      {"dismissed", kOnEmail, true, 0, true, true, "", ""},
+      {"compose", kOnEmail, true, kComposeMailCommand, true, true, "mailto:" + address + "\n", ""},
+      {"compose greyed without an opener", kOnEmail, true, kComposeMailCommand, false, true, "", ""},
+      {"no menu resource", kOnEmail, true, kSendViaSiblingMailCommand, true, false, "", ""},
+      {"send with the sibling program", kOnEmail, true, kSendViaSiblingMailCommand, true, true, "", address},  // last: it stays
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    shown.Replace(SampleRecord({.webPage = c.webPage}));
+    ASSERT_TRUE(SizeClient(*viewer, QSize(800, 600)));
+    ::setenv("PATH", (sandbox.Path(c.opener ? "bin" : "empty-bin") + ":/usr/bin:/bin").c_str(), 1);
+    if (!c.menu) {
+      ASSERT_TRUE(FreeResourceLibrary());
+    }
+    bool popped = false, sendEnabled = false, composeEnabled = false;
+    testing::AnswerPopup([&, choose = c.choose](QMenu* menu) {
+      popped = true;
+      QAction* chosen = nullptr;
+      for (QAction* action : menu->actions()) {
+        if (action->data().toInt() == kSendViaSiblingMailCommand) sendEnabled = action->isEnabled();
+        if (action->data().toInt() == kComposeMailCommand) composeEnabled = action->isEnabled();
+        if (action->data().toInt() == choose && action->isEnabled()) chosen = action;
+      }
+      menu->setActiveAction(chosen);
+      QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
+    }, viewer.get());
+    Click(c.point);
+    QTest::qWait(c.menu && c.point == kOnEmail ? 0 : 100);  // time for a popup that should not be there
+    ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_PRODUCT_BUNDLE)));
+    const bool email = c.point == kOnEmail;
+    EXPECT_EQ(std::tuple(popped && sendEnabled, composeEnabled, viewer->clickedEmail()),
+              std::tuple(c.menu && email, c.opener && c.menu && email, email ? address : std::string()));
+    EXPECT_EQ(sandbox.Calls(c.call.empty() ? 0 : 1), c.call.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.call});
+    std::string handedOver;
+    ReadRegistryValue("Software\\Vantoro\\ZiziZizi", "e-mail address", handedOver);
+    EXPECT_EQ(handedOver, c.handedOver);
+  }
 }
 
 TEST(CardViewerClass, CreationNeedsTheRegisteredClassAndAMainWindow) {
@@ -162,9 +202,7 @@ TEST(CardViewerClass, CreationNeedsTheRegisteredClassAndAMainWindow) {
   for (auto [docked, geometry] : {std::pair{true, QRect(180, 0, 720, 700)}, {false, QRect(0, 0, 900, 700)}}) {
     std::unique_ptr<CardViewer> viewer(CreateCardViewer(&mainWindow, docked));
     ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(viewer->parentWidget(), &mainWindow);
-    EXPECT_EQ(viewer->geometry(), geometry);
-    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(std::tuple(viewer->parentWidget(), viewer->geometry(), viewer->isVisible()), std::tuple(&mainWindow, geometry, true));
   }
 }
 

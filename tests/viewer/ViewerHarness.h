@@ -21,37 +21,27 @@ namespace ab::testing {
 inline const QColor kLogoColour(20, 160, 60), kPhotoColour(200, 40, 160);
 
 struct RecordOptions {
-  bool logo = false, photo = false, sound = false, webPage = true, email = true;
+  bool logo = false, photo = false, sound = false, webPage = true;
 };
 
 // A business contact in the stored form, as the reader leaves it.
 inline std::unique_ptr<ContactRecord> SampleRecord(const RecordOptions& options = {}) {
   auto record = std::make_unique<ContactRecord>();
   record->formattedName = "Ann Smith";
-  record->orgName = "Acme Widgets";
-  record->orgUnit = "Research";
-  record->title = "Chief Engineer";
+  record->orgName = "Acme Widgets", record->orgUnit = "Research", record->title = "Chief Engineer";
   record->workPhones[PHONE_VOICE].number = "+1 555 0100";
   record->workPhones[PHONE_FAX].number = "+1 555 0199";
   AddressEntry& work = record->addresses[SLOT_BUSINESS];
-  work.street = "1 Main St";
-  work.locality = "Springfield";
-  work.postalCode = "K1A 0B1";
-  work.country = "USA";
-  if (options.email) {
-    record->emails[0].address = "ann@example.com";
-    record->emails[1].address = "ann.smith@example.org";
-    record->emails[1].flags = FLAG_PREF;
-    record->emailCount = 2;
-    record->preferredEmail = 1;
-  }
+  work.street = "1 Main St", work.locality = "Springfield", work.postalCode = "K1A 0B1", work.country = "USA";
+  record->emails[0].address = "ann@example.com";
+  record->emails[1].address = "ann.smith@example.org";
+  record->emails[1].flags = FLAG_PREF;
+  record->emailCount = 2, record->preferredEmail = 1;
   if (options.webPage) record->urls[SLOT_BUSINESS].url = "http://www.example.com/";
   if (options.logo) record->SetLogo(BmpBuffer(SolidImage(400, 100, kLogoColour)));
   if (options.photo) record->SetPhoto(BmpBuffer(SolidImage(280, 360, kPhotoColour)));
-  if (options.sound) {
-    const std::string clip = PcmWave(1, 8000, 8, 800);
-    record->SetSound(ByteBuffer::Copy(clip.data(), static_cast<std::int64_t>(clip.size())));
-  }
+  const std::string clip = PcmWave(1, 8000, 8, 800);
+  if (options.sound) record->SetSound(ByteBuffer::Copy(clip.data(), static_cast<std::int64_t>(clip.size())));
   return record;
 }
 
@@ -67,8 +57,7 @@ inline bool SizeClient(CardViewer& viewer, const QSize& client) {
   QSize outer = client + QSize(2 * viewer.frameWidth(), 2 * viewer.frameWidth());
   for (int attempt = 0; attempt < 6 && viewer.viewport()->size() != client; ++attempt) {
     viewer.resize(outer);
-    QApplication::processEvents();
-    QApplication::processEvents();
+    for (int i = 0; i < 2; ++i) QApplication::processEvents();
     outer += client - viewer.viewport()->size();
   }
   return viewer.viewport()->size() == client;
