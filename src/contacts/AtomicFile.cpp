@@ -26,8 +26,8 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// A hidden sibling of `path` with the given bytes, on disk unless `flush` is
-// false (then its writing is only started); empty on failure.
+// A hidden sibling of `path` with the given bytes, flushed to disk unless
+// `flush` is false; empty on failure.
 std::string WriteTemporarySibling(const std::string& path, std::string_view bytes, bool flush = true) {
   if (path.empty() || path.back() == '/') return {};
   const auto slash = path.rfind('/');
@@ -41,7 +41,6 @@ std::string WriteTemporarySibling(const std::string& path, std::string_view byte
   const mode_t mask = ::umask(0);
   ::umask(mask);
   bool ok = ::fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, bytes);
-  if (ok && !flush) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
   if (ok && flush) ok = ::fdatasync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (!ok) {

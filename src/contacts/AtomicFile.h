@@ -32,8 +32,8 @@ enum class CreateResult { Created, NameTaken, Failed };
 
 // Writes `bytes` as a new file at `path`, flushed to disk, only if nothing
 // has that name yet: an existing file is never replaced (NameTaken). A failed
-// write leaves nothing behind. With a `batch`, the file is only handed to the
-// disk and added to the batch, whose Flush makes it durable.
+// write leaves nothing behind. With a `batch`, the file is not flushed but
+// added to the batch, whose Flush makes it durable.
 CreateResult CreateFileExclusively(const std::string& path, std::string_view bytes, SyncBatch* batch = nullptr);
 
 // True for a name that only an interrupted write of this program can have

@@ -42,6 +42,10 @@ bool IsBase64DataLine(std::string_view line) {
                      [](char c) { return kBase64Table[static_cast<unsigned char>(c)] != kBase64Other; });
 }
 
+constexpr auto kIsBlank = [](char c) { return c == ' ' || c == '\t'; };  // here, where it is inlined
+
+bool IsBlankLine(std::string_view line) { return std::all_of(line.begin(), line.end(), kIsBlank); }
+
 // `name` stands for the name the parser gets (group prefix dropped).
 void AppendHead(std::string& out, std::string_view name, const PropertyLine& prop, bool dropEncoding) {
   out += name;
@@ -116,6 +120,14 @@ class CardWriter {
  private:
   const std::vector<std::string_view>& lines() const { return card_.lines; }
 
+  // False for a line whose name, after the blanks, cannot be BEGIN, END or VERSION.
+  static bool MayNameBeginEndOrVersion(std::string_view line) {
+    const auto first = std::find_if_not(line.begin(), line.end(), kIsBlank);
+    if (first == line.end()) return false;
+    const char c = static_cast<char>(*first | 0x20);
+    return c == 'b' || c == 'e' || c == 'v';
+  }
+
   // 'B' for a BEGIN line, 'E' for an END line.
   static std::optional<char> BeginEnd(std::string_view line) {
     const auto colon = line.find(':');
@@ -149,8 +161,10 @@ class CardWriter {
       objectName_ = std::string(TrimWhite(line.substr(line.find(':') + 1)));
       if (!IsParserWord(objectName_)) continue;
       // The version decides the folding and escaping rules of the whole card.
-      for (std::size_t i = next_; i < lines().size() && BeginEnd(TrimWhite(lines()[i])) != 'E'; ++i) {
+      for (std::size_t i = next_; i < lines().size(); ++i) {
+        if (!MayNameBeginEndOrVersion(lines()[i])) continue;  // most lines of a card with a photo are data
         const auto candidate = TrimWhite(lines()[i]);
+        if (BeginEnd(candidate) == 'E') break;
         if (IsProperty(candidate, "VERSION", "")) {
           const auto version = TrimWhite(candidate.substr(candidate.find(':') + 1));
           card_.modern = !version.empty() && version.front() >= '3' && version.front() <= '9';
@@ -249,7 +263,7 @@ class CardWriter {
     std::vector<std::string_view> data{first};
     while (next_ < lines().size()) {
       const auto following = lines()[next_];
-      if (TrimWhite(following).empty()) {
+      if (IsBlankLine(following)) {
         ++next_;
         break;
       }

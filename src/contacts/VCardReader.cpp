@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -142,25 +143,34 @@ bool ApplyWithFlags(VObject* property, FixedText<N>& field, TypeFlags& flags, co
 }
 
 // The whole file, read with one open; nullopt for anything but a regular
-// file of at most kMaxCardFileBytes. A FIFO must not block the reader.
-std::optional<std::string> ReadCardFile(const std::string& path) {
+// file of at most kMaxCardFileBytes. A FIFO must not block the reader. The
+// room is not cleared first: the repair copies the text anyway.
+struct CardFileBytes {
+  std::unique_ptr<char[]> bytes;
+  std::size_t size = 0;
+  std::string_view view() const { return {bytes.get(), size}; }
+};
+
+std::optional<CardFileBytes> ReadCardFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
-  std::optional<std::string> text;
+  std::optional<CardFileBytes> file;
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) <= kMaxCardFileBytes) {
-    text.emplace(static_cast<std::size_t>(info.st_size), '\0');
+    file.emplace();
+    file->size = static_cast<std::size_t>(info.st_size);
+    file->bytes.reset(new char[file->size + 1]);
     std::size_t done = 0;
-    while (done < text->size()) {
-      const ssize_t n = ::read(fd, text->data() + done, text->size() - done);
+    while (done < file->size) {
+      const ssize_t n = ::read(fd, file->bytes.get() + done, file->size - done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) break;
       done += static_cast<std::size_t>(n);
     }
-    if (done != text->size()) text.reset();
+    if (done != file->size) file.reset();
   }
   ::close(fd);
-  return text;
+  return file;
 }
 
 int ReadClearedCard(ContactRecord& record, std::string_view text, AttachmentData attachments) {
@@ -174,9 +184,9 @@ int ReadCardWith(ContactRecord& record, const std::string& path, AttachmentData 
   record.currentAddress = SLOT_BUSINESS;
   if (path.empty()) return 0;
   record.filePath = path;
-  const auto text = ReadCardFile(path);
-  if (!text) return 0;
-  return ReadClearedCard(record, *text, attachments);
+  const auto file = ReadCardFile(path);
+  if (!file) return 0;
+  return ReadClearedCard(record, file->view(), attachments);
 }
 
 }  // namespace
