@@ -62,16 +62,10 @@ TEST(CsvCharset, FilesBecomeUtf8) {
   const Rows expected = {kChineseHeadings + "\n", kChineseRow + "\n"};
   const CharsetCase cases[] = {
       {"plain ASCII", "\"Title\",\"First Name\"\n", CsvCharset::Utf8, {"\"Title\",\"First Name\"\n"}},
-      {"valid UTF-8 stays", utf8, CsvCharset::Utf8, expected},
-      {"UTF-8 byte-order mark is dropped", "\xEF\xBB\xBF" + utf8, CsvCharset::Utf8WithBom, expected},
-      {"UTF-16LE with mark", "\xFF\xFE" + Encode(utf8, "UTF-16LE"), CsvCharset::Utf16LE, expected},
       {"UTF-16BE with mark", "\xFE\xFF" + Encode(utf8, "UTF-16BE"), CsvCharset::Utf16BE, expected},
-      {"Big5 heading row", Encode(utf8, "CP950"), CsvCharset::Big5, expected},
       // The same two headings written down byte by byte: 名字 is A6 57 A6 72, 姓氏 is A9 6D A4 F3.
       {"Big5 bytes", "\"\xA6\x57\xA6\x72\",\"\xA9\x6D\xA4\xF3\"\r\n", CsvCharset::Big5,
        {"\"名字\",\"姓氏\"\n"}},
-      {"Windows-1252", "\"Last Name\",\"City\"\r\n\"M\xFCller\",\"K\xF6ln \x80\"\r\n", CsvCharset::Windows1252,
-       {"\"Last Name\",\"City\"\n", "\"Müller\",\"Köln €\"\n"}},
       // Bytes that also read as Big5, but the headings are not Chinese ones.
       {"Big5-looking Western text", "\"Caf\xE9s\",\"Stra\xDF" "e\"\n", CsvCharset::Windows1252,
        {"\"Cafés\",\"Straße\"\n"}},
