@@ -51,12 +51,10 @@ TEST(CsvColumns, TypedGroupPartsTakeTheirColumnFromTheRowsType) {
 }
 
 TEST(CsvLanguage, ChineseHeadingRowNeedsANonAsciiChineseHeading) {
-  EXPECT_TRUE(IsChineseHeadingRow("\"名字\",\"姓氏\"\n"));
-  EXPECT_TRUE(IsChineseHeadingRow("\"ISDN\",\"商務電話\"\n"));
-  EXPECT_FALSE(IsChineseHeadingRow("\"ISDN\",\"Telix\"\n"));
-  EXPECT_FALSE(IsChineseHeadingRow("\"Title\",\"First Name\"\n"));
-  EXPECT_TRUE(IsChineseHeadingRow("\"名字 \"\t\"Foo\"\n"));
-  EXPECT_FALSE(IsChineseHeadingRow(""));
+  const std::pair<const char*, bool> cases[] = {
+      {"\"名字\",\"姓氏\"\n", true},       {"\"ISDN\",\"商務電話\"\n", true},       {"\"ISDN\",\"Telix\"\n", false},
+      {"\"Title\",\"First Name\"\n", false}, {"\"名字 \"\t\"Foo\"\n", true}, {"", false}};
+  for (const auto& [line, chinese] : cases) EXPECT_EQ(IsChineseHeadingRow(line), chinese) << line;
 }
 
 }  // namespace
