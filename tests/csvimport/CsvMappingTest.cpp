@@ -1,13 +1,15 @@
-// Column mapping: heading rows, data rows and the fields they fill.
+// Column mapping: the built-in heading tables, heading rows, data rows and the fields they fill.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "csvimport/CsvColumns.h"
 #include "csvimport/CsvExtraProperties.h"
 #include "csvimport/CsvHeadings.h"
 #include "csvimport/CsvMapping.h"
+#include "csvimport/ProgramStrings.h"
 #include "support/CardBuilders.h"
 #include "support/CsvTestSupport.h"
 
@@ -59,6 +61,40 @@ std::string ShownOf(const Strings& headings, const Strings& values) {
   return testing::Shown(record);
 }
 
+TEST(CsvLanguage, AnyHeadingOfATableTellsTheLanguage) {
+  const std::pair<const char*, std::string_view> cases[] = {
+      {"Web Page", kLanguageEnglish}, {"E-mail 3 Display Name", kLanguageEnglish}, {"類別", kLanguageChinese},
+      {"Telix", kLanguageChinese},
+      {"ISDN", kLanguageChinese},      // in both tables; the Chinese one is asked first
+      {" tItle\t", kLanguageEnglish},  // letter case and blanks around do not count
+      {"Ti tle", kLanguageUnknown},    {"Nickname", kLanguageUnknown}, {"", kLanguageUnknown},
+  };
+  for (const auto& [heading, language] : cases) EXPECT_EQ(DetectCsvLanguage(heading), language) << heading;
+  // No table for an unknown language, no text for an ID past the tables.
+  EXPECT_TRUE(HeadingTable(kLanguageUnknown).empty());
+  EXPECT_TRUE(LoadProgramString(5090).empty());
+}
+
+TEST(CsvColumns, TypedGroupPartsTakeTheirColumnFromTheRowsType) {
+  const auto phone = ParseGroupHeading("Phone 12 - Value");
+  ASSERT_TRUE(phone);
+  EXPECT_EQ(ColumnOfTypedPart(*phone, "* Mobile ::: Work"), COL_MOBILE_PHONE);
+  EXPECT_EQ(ColumnOfTypedPart(*phone, "work fax"), COL_BUSINESS_FAX);
+  EXPECT_EQ(ColumnOfTypedPart(*phone, "Other"), COL_NONE);
+  EXPECT_EQ(ColumnOfTypedPart(*phone, ""), COL_NONE);
+  EXPECT_EQ(ColumnOfTypedPart(*ParseGroupHeading("Address 2 - City"), "Work"), COL_BUSINESS_CITY);
+  EXPECT_TRUE(ParseGroupHeading("E-mail 1 - Label")->IsTypePart());
+  for (const char* heading : {"Business Street 2", "Web Page", "Phone - Value", "Phone x - Value"})
+    EXPECT_FALSE(ParseGroupHeading(heading)) << heading;
+}
+
+TEST(CsvLanguage, ChineseHeadingRowNeedsANonAsciiChineseHeading) {
+  const std::pair<const char*, bool> cases[] = {
+      {"\"名字\",\"姓氏\"\n", true},       {"\"ISDN\",\"商務電話\"\n", true},       {"\"ISDN\",\"Telix\"\n", false},
+      {"\"Title\",\"First Name\"\n", false}, {"\"名字 \"\t\"Foo\"\n", true}, {"", false}};
+  for (const auto& [line, chinese] : cases) EXPECT_EQ(IsChineseHeadingRow(line), chinese) << line;
+}
+
 TEST(CsvHeadingRow, UnknownHeadingsSkipOnlyTheirOwnColumn) {
   const struct {
     Strings headings;
@@ -66,7 +102,11 @@ TEST(CsvHeadingRow, UnknownHeadingsSkipOnlyTheirOwnColumn) {
     std::string_view language;
   } cases[] = {
       {{"First Name", "Custom 1", "Last Name"}, {COL_FIRST_NAME, COL_NONE, COL_LAST_NAME}, kLanguageEnglish},
-      {{" last name", "FIRST NAME "}, {COL_LAST_NAME, COL_FIRST_NAME}, kLanguageEnglish},
+      // Letter case and blanks around do not count; other editions' spellings and the web mail's names count.
+      {{" last name", "  e-MAIL 2 address ", "Business Country/Region", "Referred By", "商務 - 國家/地區", "Primary Email",
+        "Given Name", "子女"},
+       {COL_LAST_NAME, COL_EMAIL_2, COL_BUSINESS_COUNTRY, 5179, COL_BUSINESS_COUNTRY, COL_EMAIL_1, COL_FIRST_NAME, COL_NONE},
+       kLanguageEnglish},
       // The language is that of the first heading in a table.
       {{"Foo", "名字", "Last Name"}, {COL_NONE, COL_FIRST_NAME, COL_LAST_NAME}, kLanguageChinese},
       {{"Display Name", "Foo"}, {COL_DISPLAY_NAME, COL_NONE}, kLanguageUnknown},
@@ -80,6 +120,9 @@ TEST(CsvHeadingRow, UnknownHeadingsSkipOnlyTheirOwnColumn) {
   // The first record with a value holds the headings.
   for (const char* bytes : {"", "\n\n", ",,\n \n"}) EXPECT_TRUE(MappedFile(bytes).mapping().headingRow.empty()) << bytes;
   EXPECT_EQ(MappedFile("\r\n\"Title\"\r\n").mapping().headingRow, Strings{"Title"});
+  // A misspelt target in the alias table would leave its spelling without a column.
+  for (std::size_t i = 0; i < headingAliasCount; ++i)
+    EXPECT_NE(ColumnOfHeading(headingAliases[i].spelling), COL_NONE) << headingAliases[i].spelling;
 }
 
 TEST(CsvRecordRow, ValuesArePaddedCutAndKeptUnderTheirHeadings) {
