@@ -104,8 +104,10 @@ TEST(CsvHeadingRow, UnknownHeadingsSkipOnlyTheirOwnColumn) {
       {{"First Name", "Custom 1", "Last Name"}, {COL_FIRST_NAME, COL_NONE, COL_LAST_NAME}, kLanguageEnglish},
       // Letter case and blanks around do not count; other editions' spellings and the web mail's names count.
       {{" last name", "  e-MAIL 2 address ", "Business Country/Region", "Referred By", "商務 - 國家/地區", "Primary Email",
-        "Given Name", "子女"},
-       {COL_LAST_NAME, COL_EMAIL_2, COL_BUSINESS_COUNTRY, 5179, COL_BUSINESS_COUNTRY, COL_EMAIL_1, COL_FIRST_NAME, COL_NONE},
+        "Given Name", "子女", "Telix", "Internet 空閒-忙碌"},
+       // Up to the Chinese "Telix" the editions list their columns in the same order, after it not.
+       {COL_LAST_NAME, COL_EMAIL_2, COL_BUSINESS_COUNTRY, 5179, COL_BUSINESS_COUNTRY, COL_EMAIL_1, COL_FIRST_NAME, COL_NONE,
+        COL_TITLE + 47, COL_NONE},
        kLanguageEnglish},
       // The language is that of the first heading in a table.
       {{"Foo", "名字", "Last Name"}, {COL_NONE, COL_FIRST_NAME, COL_LAST_NAME}, kLanguageChinese},
