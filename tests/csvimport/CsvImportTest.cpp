@@ -176,7 +176,7 @@ TEST_F(CsvImportTest, EveryExporterStyleGivesItsContacts) {
       {"Notes", "Met at \"\"Café € Expo\"\",\r\nLine two"}, {"Business Country/Region", "USA"}, {"Birthday", "1/31/1980"}});
   const Strings ming = RowOf(headings, {{"First Name", "小明"}, {"Last Name", "王"}, {"Company", "台灣公司"},
       {"E-mail Address", "ming@example.tw"}, {"Mobile Phone", "0912-345678"}, {"Notes", "朋友"}});
-  const Strings alice = RowOf(headings, {{"Title", "Dr."}, {"First Name", "Alice"}, {"Middle Name", "B."},
+  const Strings alice = RowOf(headings, {{"Title", "Dr."}, {"First Name", " Alice "}, {"Middle Name", "B."},
       {"Last Name", "Example"}, {"Suffix", "Jr."}, {"E-mail 3 Address", "alice@example.org"}});
   const std::string english = CsvOf(headings, {john, ming, alice});
   const Strings chinese = testing::ExportHeadings(kLanguageChinese);
