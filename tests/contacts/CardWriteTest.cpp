@@ -199,10 +199,16 @@ TEST(CardWriteTest, ValuesAtTheirCapacitySurviveReadWriteRead) {
 TEST(CardWriteTest, DifferenceCheckNamesTheField) {
   const std::pair<const char*, std::function<void(ContactRecord&)>> changes[] = {
       {"formattedName", [](ContactRecord& r) { r.formattedName = "Other"; }},
+      {"note", [](ContactRecord& r) { r.note = "x"; }},
       {"photoData", [](ContactRecord& r) { r.photoData.data()[5] ^= 1; }},
+      {"emailCount", [](ContactRecord& r) { r.emailCount = 1; }},
       {"emails.type", [](ContactRecord& r) { r.emails[1].type = 3; }},
+      {"emails.flags", [](ContactRecord& r) { r.emails[0].flags = 0; }},
+      {"homePhones.number", [](ContactRecord& r) { r.homePhones[PHONE_CELL].number = "0"; }},
       {"workPhones.flags", [](ContactRecord& r) { r.workPhones[PHONE_FAX].flags |= FLAG_PREF; }},
       {"addresses.country", [](ContactRecord& r) { r.addresses[SLOT_HOME].country = "X"; }},
+      {"addresses.flags", [](ContactRecord& r) { r.addresses[SLOT_HOME].flags = FLAG_HOME; }},
+      {"urls.flags", [](ContactRecord& r) { r.urls[SLOT_HOME].flags |= FLAG_PREF; }},
       {"labelFlags", [](ContactRecord& r) { r.labelFlags = 0; }},
       // Flags of a slot that is not written are not carried.
       {"", [](ContactRecord& r) { r.addresses[SLOT_BUSINESS] = {}, r.addresses[SLOT_BUSINESS].flags = FLAG_HOME; }},
