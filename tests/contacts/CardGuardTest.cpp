@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "contacts/CardText.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
@@ -107,6 +109,28 @@ TEST(GuardTest, EveryPrefixOfACardReadsSafely) {
     EXPECT_EQ(ReadCardFromText(record, kRichCard.substr(0, n)), n >= kRichCard.size() - 2 ? 1 : 0) << n << " bytes";
   }
   EXPECT_EQ(record.formattedName, "John Doe");
+}
+
+TEST(GuardTest, RandomDamageNeverBreaksTheReader) {
+  std::mt19937 random(1234);
+  ContactRecord record;
+  const std::string alphabet = "=;:\r\n \tABCVXYZ09+/\xFF\x00-,.\\";
+  for (int round = 0; round < 3000; ++round) {
+    std::string text = kRichCard;
+    for (int e = 1 + static_cast<int>(random() % 8); e > 0; --e) {
+      const std::size_t pos = random() % text.size();
+      const char c = alphabet[random() % alphabet.size()];
+      const auto edit = random() % 3;
+      if (edit == 0) text[pos] = c;
+      else if (edit == 1) text.insert(pos, 1, c);
+      else text.erase(pos, 1 + random() % 5);
+      if (text.empty()) text = "x";
+    }
+    const int result = ReadCardFromText(record, text);
+    ASSERT_TRUE(result == 0 || result == 1);
+    // Whatever was read can be written.
+    ASSERT_TRUE(result == 0 || !RenderCardFile(record).empty()) << text;
+  }
 }
 
 TEST(GuardTest, RefusesTextLargerThanTheLimit) {
