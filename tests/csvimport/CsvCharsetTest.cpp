@@ -62,6 +62,7 @@ TEST(CsvCharset, FilesBecomeUtf8) {
   const Rows expected = {kChineseHeadings + "\n", kChineseRow + "\n"};
   const CharsetCase cases[] = {
       {"plain ASCII", "\"Title\",\"First Name\"\n", CsvCharset::Utf8, {"\"Title\",\"First Name\"\n"}},
+      {"UTF-8 byte-order mark is dropped", "\xEF\xBB\xBF" + utf8, CsvCharset::Utf8WithBom, expected},
       {"UTF-16BE with mark", "\xFE\xFF" + Encode(utf8, "UTF-16BE"), CsvCharset::Utf16BE, expected},
       // The same two headings written down byte by byte: 名字 is A6 57 A6 72, 姓氏 is A9 6D A4 F3.
       {"Big5 bytes", "\"\xA6\x57\xA6\x72\",\"\xA9\x6D\xA4\xF3\"\r\n", CsvCharset::Big5,
