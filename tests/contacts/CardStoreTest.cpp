@@ -75,13 +75,15 @@ TEST_F(CardStoreTest, RowsComeSortedAndOnlyFromReadableCards) {
   WriteCard("e.vcf", {"FN:_under"});
   WriteCard("f.vcf", {"FN:\xC3\xA4x"});
   WriteCard("g.vcf", {"FN:\xC3\x84x"});
+  WriteCard("h.vcf", {"FN:bo"});
+  WriteCard("i.vcf", {"FN:Zed\x02\x02Jr"});
   WriteCard("notes.txt", {"FN:Not a card file"});
   std::ofstream(cards_ + "/broken.vcf") << "hello";
   fs::create_directory(cards_ + "/folder.vcf");
   ASSERT_EQ(Load(), 1);
   // Case folding covers A-Z only ('_' is 0x5F, before small letters; Ä and ä stay apart); bytes compare unsigned.
-  EXPECT_EQ(Names(), (std::vector<std::string>{"_under", "Alice", "bob", "noname", "Zed;Jr", "\xC3\x84x", "\xC3\xA4x"}));
-  const ContactRow& bob = contactTable[2];
+  EXPECT_EQ(Names(), (std::vector<std::string>{"_under", "Alice", "bo", "bob", "noname", "Zed;Jr", "Zed;Jr", "\xC3\x84x", "\xC3\xA4x"}));
+  const ContactRow& bob = contactTable[3];
   EXPECT_EQ(bob.email.str() + bob.workPhone.str() + bob.homePhone.str(), "bob@x12");
   EXPECT_EQ(bob.filePath.view(), cards_ + "/a.vcf");
 }
