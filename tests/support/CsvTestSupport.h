@@ -9,15 +9,16 @@
 #include <string_view>
 #include <vector>
 
+#include "csvimport/CsvHeadings.h"
 #include "csvimport/CsvReader.h"
 #include "support/TempFolder.h"
 
 namespace ab::testing {
 
 // "a","b","c" from the values, without a line end.
-inline std::string QuotedLine(const std::vector<std::string>& values) {
+inline std::string QuotedLine(const std::vector<std::string>& values, char separator = ',') {
   std::string line;
-  for (std::size_t i = 0; i < values.size(); ++i) line += (i ? ",\"" : "\"") + values[i] + "\"";
+  for (std::size_t i = 0; i < values.size(); ++i) line += (i ? std::string{separator} : "") + "\"" + values[i] + "\"";
   return line;
 }
 
@@ -39,10 +40,32 @@ inline std::string Encode(std::string_view utf8, const char* charset) {
 }
 
 // A file of the heading line and data lines, values quoted, CR LF line ends.
-inline std::string CsvOf(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows) {
-  std::string bytes = QuotedLine(headings) + "\r\n";
-  for (const auto& row : rows) bytes += QuotedLine(row) + "\r\n";
+inline std::string CsvOf(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
+                         char separator = ',') {
+  std::string bytes = QuotedLine(headings, separator) + "\r\n";
+  for (const auto& row : rows) bytes += QuotedLine(row, separator) + "\r\n";
   return bytes;
+}
+
+// The program's heading table of `language` as the current editions of the mail
+// program write it: their countries are "Country/Region".
+inline std::vector<std::string> ExportHeadings(std::string_view language) {
+  std::vector<std::string> headings(HeadingTable(language).begin(), HeadingTable(language).end());
+  for (std::string& heading : headings) {
+    if (heading.ends_with(" Country")) heading += "/Region";
+    if (heading.ends_with(" - 國家")) heading += "/地區";
+  }
+  return headings;
+}
+
+// A row under `headings` with the given values, every other column empty.
+inline std::vector<std::string> RowOf(const std::vector<std::string>& headings,
+                                      const std::vector<std::pair<std::string, std::string>>& values) {
+  std::vector<std::string> row(headings.size());
+  for (const auto& [heading, value] : values)
+    for (std::size_t i = 0; i < headings.size(); ++i)
+      if (headings[i] == heading) row[i] = value;
+  return row;
 }
 
 // Every record of a file holding `bytes`, as the reader gives them.
