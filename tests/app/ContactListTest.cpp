@@ -9,12 +9,8 @@
 namespace ab::testing {
 namespace {
 
-class ContactListTest : public AppTest {
+class ContactListTest : public TwentyContactsTest {
  protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    LoadCards(TwentyContacts());
-  }
   // Every cell row by row: the list's as shown, the table's as it holds them.
   static std::pair<std::vector<std::string>, std::vector<std::string>> ListAndTableRows() {
     std::pair<std::vector<std::string>, std::vector<std::string>> rows;

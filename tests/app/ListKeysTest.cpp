@@ -8,13 +8,7 @@
 namespace ab::testing {
 namespace {
 
-class ListKeysTest : public AppTest {
- protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    LoadCards(TwentyContacts());
-  }
-};
+using ListKeysTest = TwentyContactsTest;
 
 // The keys move the current row within the table and the list's selection with
 // it; the split view follows the arrows but not Page Down.

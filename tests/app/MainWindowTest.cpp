@@ -13,12 +13,8 @@
 namespace ab::testing {
 namespace {
 
-class MainWindowTest : public AppTest {
+class MainWindowTest : public TwentyContactsTest {
  protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    LoadCards(TwentyContacts());
-  }
 
   // Right-clicks `at` in `widget`; the popup's command items as "id+" (enabled) or "id-",
   // and picks the item of `choose`.
