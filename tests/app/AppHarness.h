@@ -124,4 +124,13 @@ class AppTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window_;
 };
 
+// The same over the twenty sample contacts.
+class TwentyContactsTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    LoadCards(TwentyContacts());
+  }
+};
+
 }  // namespace ab::testing

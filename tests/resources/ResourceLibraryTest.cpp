@@ -49,12 +49,7 @@ TEST(ResourceLibrary, LoadsReleasesAndFailsWhole) {
     EXPECT_TRUE(resourceLibrary == nullptr && !BundleIsMapped());
   }
   ASSERT_TRUE(LoadResourceLibrary(test::ProductBundle()));
-  EXPECT_TRUE(FreeResourceLibrary());
-}
-
-// What the lookups hand out stays usable after the release.
-TEST(ResourceLibrary, LookupResultsOutliveTheLibrary) {
-  ASSERT_TRUE(LoadResourceLibrary(test::ProductBundle()));
+  // What the lookups hand out stays usable after the release.
   const auto menuBar = LoadResourceMenuBar(154);
   const QIcon icon = LoadResourceIcon(401);
   const auto cursor = LoadResourceCursor(527);
@@ -63,7 +58,7 @@ TEST(ResourceLibrary, LookupResultsOutliveTheLibrary) {
   EXPECT_FALSE(icon.pixmap(16, 16).isNull() || icon.pixmap(32, 32).isNull() || cursor->pixmap().isNull());
 }
 
-TEST(ResourceLibrary, OddResourcesOfTheTestBundle) {
+TEST(ResourceLibrary, OddResourcesAndNestedMenusOfTheTestBundle) {
   ASSERT_TRUE(LoadResourceLibrary(test::TestBundle()));
   const std::string full = LoadResourceString(300);  // 253 "a", an "é" and 45 "b"
   ASSERT_EQ(full.size(), 300u);
@@ -78,13 +73,7 @@ TEST(ResourceLibrary, OddResourcesOfTheTestBundle) {
   EXPECT_FALSE(LoadResourceCursor(999).has_value());
   EXPECT_EQ(LoadResourceCursor(701)->hotSpot(), QPoint(16, 16));  // no hot spot given: the centre
   EXPECT_TRUE(LoadDialogTemplate(599).contains("name=\"ctl1\"") && LoadDialogTemplate(598).isEmpty());
-  EXPECT_TRUE(FreeResourceLibrary());
-  EXPECT_TRUE(LoadDialogTemplate(599).isEmpty());
-}
-
-// Submenus belong to their menu; the first item of an ID wins, depth first.
-TEST(ResourceLibrary, MenusCarryCommandIdsAtEveryDepth) {
-  ASSERT_TRUE(LoadResourceLibrary(test::TestBundle()));
+  // Submenus belong to their menu; the first item of an ID wins, depth first.
   const auto bar = LoadResourceMenuBar(901);
   auto menu = LoadResourceMenu(901);
   ASSERT_TRUE(bar && menu);
@@ -100,7 +89,8 @@ TEST(ResourceLibrary, MenusCarryCommandIdsAtEveryDepth) {
   EXPECT_TRUE(SubMenu(menu.get(), 1)->actions().at(1)->isSeparator());
   menu.reset();
   EXPECT_TRUE(nested.isNull());
-  FreeResourceLibrary();
+  EXPECT_TRUE(FreeResourceLibrary());
+  EXPECT_TRUE(LoadDialogTemplate(599).isEmpty());
 }
 
 }  // namespace

@@ -17,63 +17,50 @@ using testing::ShellSandbox;
 
 std::string Shortcut(const std::string& url) { return "[InternetShortCut]\r\nURL=" + url + "\r\n"; }
 
-// The text goes into the shortcut file and, as one argument, to the opener;
-// no text runs anything (each hostile one would create the marker file).
+constexpr int kNoOpener = 1, kNoFolder = 2;  // or the length of the folder's path
+
+// The text goes into the shortcut file and, as one argument, to the opener; no
+// text runs anything (each hostile one would create the marker file). Without an
+// opener the file is written but nothing starts; without a folder, or when the
+// file's path would not fit in 260 bytes, nothing is written.
 TEST(InternetShortcut, WritesTheFileOfItsKindAndHandsOverOneArgument) {
   struct Case {
+    int folder;
     bool mail;
-    std::string text;
-    std::string url;
+    std::string text, url;  // url: what the file holds and the opener gets
+    int result;
   };
   const Case cases[] = {
-      {false, "http://a-long-address.example.com/first/page", "http://a-long-address.example.com/first/page"},
-      {false, "http://例え.jp/a b?x=%20&y='z'", "http://例え.jp/a b?x=%20&y='z'"},
-      {false, std::string("http://a/\0rest", 14), "http://a/"},
-      {false, "http://x/\r\n[Other]\nURL=file:///etc", "http://x/[Other]URL=file:///etc"},
-      {false, "x/$(touch MARKER)`touch MARKER`'\"; touch MARKER", "x/$(touch MARKER)`touch MARKER`'\"; touch MARKER"},
-      {false, "--manual", "--manual"},
-      {true, "a b@x.org?subject=Hi;touch MARKER", "mailto:a b@x.org?subject=Hi;touch MARKER"},
+      {0, false, "http://a-long-address.example.com/first/page", "http://a-long-address.example.com/first/page", 1},
+      {0, false, "http://例え.jp/a b?x=%20&y='z'", "http://例え.jp/a b?x=%20&y='z'", 1},
+      {0, false, std::string("http://a/\0rest", 14), "http://a/", 1},
+      {0, false, "http://x/\r\n[Other]\nURL=file:///etc", "http://x/[Other]URL=file:///etc", 1},
+      {0, false, "x/$(touch MARKER)`touch MARKER`'\"; touch MARKER", "x/$(touch MARKER)`touch MARKER`'\"; touch MARKER", 1},
+      {0, false, "--manual", "--manual", 1},
+      {0, true, "a b@x.org?subject=Hi;touch MARKER", "mailto:a b@x.org?subject=Hi;touch MARKER", 1},
+      {kNoOpener, false, "http://a/", "http://a/", 0},
+      {kNoFolder, true, "ann@example.com", "", 0},
+      {249, false, "http://fits/", "http://fits/", 1},  // + "/vtwww.url" + terminator = 260
+      {249, true, "ann@example.com", "", 0},            // "/ostrel.url" is one byte longer
+      {250, false, "http://too-long/", "", 0},
   };
-  ShellSandbox sandbox;
-  ASSERT_EQ(::chdir(sandbox.TempDir().c_str()), 0);
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.url);
-    EXPECT_EQ(c.mail ? ComposeMailTo(c.text) : OpenWebPage(c.text), 1);
-    EXPECT_EQ(sandbox.Calls(1), std::vector<std::string>{c.url + "\n"});
-    EXPECT_EQ(ShellSandbox::Read(sandbox.TempDir() + (c.mail ? "/ostrel.url" : "/vtwww.url")), Shortcut(c.url));
+    SCOPED_TRACE(c.text);
+    ShellSandbox sandbox;
+    ASSERT_EQ(::chdir(sandbox.TempDir().c_str()), 0);
+    std::string folder = c.folder == kNoFolder ? sandbox.Path("no-such-folder") : sandbox.TempDir();
+    if (c.folder > kNoFolder) folder = sandbox.MakeFolderOfLength(static_cast<std::size_t>(c.folder));
+    ShellSandbox::SetTempFolder(folder);
+    if (c.folder == kNoOpener) sandbox.RemoveOpenerFromPath();
+    EXPECT_EQ(CanOpenInternetShortcuts(), c.folder != kNoOpener);
+    EXPECT_EQ(c.mail ? ComposeMailTo(c.text) : OpenWebPage(c.text), c.result);
+    EXPECT_EQ(sandbox.Calls(c.result), c.result ? std::vector<std::string>{c.url + "\n"} : std::vector<std::string>{});
+    const std::string file = folder + (c.mail ? "/ostrel.url" : "/vtwww.url");
+    EXPECT_EQ(c.url.empty() ? std::filesystem::exists(file) : ShellSandbox::Read(file) != Shortcut(c.url), false);
+    EXPECT_EQ(std::filesystem::exists(folder), c.folder != kNoFolder);
     EXPECT_FALSE(std::filesystem::exists(sandbox.TempDir() + "/MARKER"));
+    ASSERT_EQ(::chdir("/"), 0);
   }
-  EXPECT_EQ(ShellSandbox::Read(sandbox.TempDir() + "/vtwww.url"), Shortcut("--manual"));
-  ASSERT_EQ(::chdir("/"), 0);
-}
-
-TEST(InternetShortcut, WithoutOpenerOrFolderNothingStarts) {
-  ShellSandbox sandbox;
-  EXPECT_TRUE(CanOpenInternetShortcuts());
-  sandbox.RemoveOpenerFromPath();
-  EXPECT_FALSE(CanOpenInternetShortcuts());
-  EXPECT_EQ(OpenWebPage("http://a/"), 0);
-  EXPECT_EQ(ShellSandbox::Read(sandbox.TempDir() + "/vtwww.url"), Shortcut("http://a/"));  // written first
-
-  ShellSandbox::SetTempFolder(sandbox.Path("no-such-folder"));
-  EXPECT_EQ(ComposeMailTo("ann@example.com"), 0);
-  EXPECT_FALSE(std::filesystem::exists(sandbox.Path("no-such-folder")));
-  EXPECT_TRUE(sandbox.Calls(0).empty());
-}
-
-TEST(InternetShortcut, ShortcutPathIsBoundedBy260Bytes) {
-  ShellSandbox sandbox;
-  const std::string fits = sandbox.MakeFolderOfLength(249);  // + "/vtwww.url" + terminator = 260
-  const std::string tooLong = sandbox.MakeFolderOfLength(250);
-  ASSERT_EQ(fits.size() + tooLong.size(), 499u);
-  ShellSandbox::SetTempFolder(fits);
-  EXPECT_EQ(OpenWebPage("http://fits/"), 1);
-  EXPECT_EQ(sandbox.Calls(1).size(), 1u);
-  EXPECT_EQ(ComposeMailTo("ann@example.com"), 0);  // "/ostrel.url" is one byte longer
-  ShellSandbox::SetTempFolder(tooLong);
-  EXPECT_EQ(OpenWebPage("http://too-long/"), 0);
-  EXPECT_FALSE(std::filesystem::exists(tooLong + "/vtwww.url"));
-  EXPECT_TRUE(sandbox.Calls(0).empty());
 }
 
 // Under the fixed names, a planted link, a pipe or another user's file is refused, not followed.

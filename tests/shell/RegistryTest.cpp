@@ -38,25 +38,20 @@ TEST(Registry, KeysAndNamesMatchRegardlessOfCaseAndEverythingElseIsKept) {
 // The value is read in blocks growing by 100 bytes up to 1000, into a 260-byte
 // buffer; a loop that reaches its tenth attempt says so, even when it succeeds.
 TEST(Registry, ReadResultsFollowTheValueLength) {
-  struct Case {
-    int length;  // -1: no such value
-    int result;
-    int debugLines;
-  };
-  const Case cases[] = {{0, kErrorSuccess, 0},   {100, kErrorSuccess, 0},           {259, kErrorSuccess, 0},
-                        {260, kErrorInvalidParameter, 0}, {999, kErrorInvalidParameter, 0},
-                        {1000, kErrorMoreData, 1}, {-1, kErrorFileNotFound, 1}};
+  // The value's length (-1: no such value), the result, the debug lines.
+  const std::tuple<int, int, int> cases[] = {{0, kErrorSuccess, 0}, {100, kErrorSuccess, 0}, {259, kErrorSuccess, 0},
+                                             {260, kErrorInvalidParameter, 0}, {999, kErrorInvalidParameter, 0},
+                                             {1000, kErrorMoreData, 1}, {-1, kErrorFileNotFound, 1}};
   ShellSandbox sandbox;
   const QtMessageHandler previous = qInstallMessageHandler(CountDebugLine);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.length);
-    const std::string text(static_cast<std::size_t>(std::max(c.length, 0)), 'p');
-    ASSERT_EQ(WriteRegistryText("K", c.length < 0 ? "other" : "v", text), kErrorSuccess);
+  for (const auto& [length, result, lines] : cases) {
+    SCOPED_TRACE(length);
+    const std::string text(static_cast<std::size_t>(std::max(length, 0)), 'p');
+    ASSERT_EQ(WriteRegistryText("K", length < 0 ? "other" : "v", text), kErrorSuccess);
     debugLines = 0;
     std::string out = "untouched";
-    EXPECT_EQ(ReadRegistryValue("K", "v", out), c.result);
-    EXPECT_EQ(out, c.result == kErrorSuccess ? text : "untouched");
-    EXPECT_EQ(debugLines, c.debugLines);
+    EXPECT_EQ(ReadRegistryValue("K", "v", out), result);
+    EXPECT_EQ(out + std::to_string(debugLines), (result == kErrorSuccess ? text : "untouched") + std::to_string(lines));
     std::filesystem::remove(sandbox.RegistryFile());
   }
   debugLines = 0;

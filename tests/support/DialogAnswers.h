@@ -9,15 +9,19 @@
 #include <QWidget>
 
 #include <functional>
+#include <type_traits>
+#include <utility>
 
 namespace ab::testing {
 
 inline constexpr int kAnswerAttempts = 500;
 
+// A QMenu is looked for among the popups, anything else among the modal widgets.
 template <typename Dialog>
 void AnswerModal(std::function<void(Dialog*)> answer, QObject* context = qApp, int attemptsLeft = kAnswerAttempts) {
   QTimer::singleShot(attemptsLeft == kAnswerAttempts ? 0 : 10, context, [answer, context, attemptsLeft] {
-    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+    QWidget* active = std::is_same_v<Dialog, QMenu> ? QApplication::activePopupWidget() : QApplication::activeModalWidget();
+    if (auto* dialog = qobject_cast<Dialog*>(active)) {
       answer(dialog);
     } else if (attemptsLeft > 0) {
       AnswerModal<Dialog>(answer, context, attemptsLeft - 1);
@@ -26,13 +30,7 @@ void AnswerModal(std::function<void(Dialog*)> answer, QObject* context = qApp, i
 }
 
 inline void AnswerPopup(std::function<void(QMenu*)> answer, QObject* context, int attemptsLeft = kAnswerAttempts) {
-  QTimer::singleShot(attemptsLeft == kAnswerAttempts ? 0 : 10, context, [answer, context, attemptsLeft] {
-    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-      answer(menu);
-    } else if (attemptsLeft > 0) {
-      AnswerPopup(answer, context, attemptsLeft - 1);
-    }
-  });
+  AnswerModal<QMenu>(std::move(answer), context, attemptsLeft);
 }
 
 }  // namespace ab::testing
