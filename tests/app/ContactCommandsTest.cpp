@@ -100,9 +100,8 @@ class EveryCommand : public ContactCommandsTest, public ::testing::WithParamInte
 
 TEST_P(EveryCommand, LeavesTableListAndCardFolderInStep) {
   const Case& c = GetParam();
-  ShellSandbox sandbox;  // a home, and so a trash, of its own
+  ShellSandbox sandbox;  // a home of its own, without .local/share: the trash is made there
   const std::string trash = sandbox.Path("home/.local/share/Trash");
-  std::filesystem::create_directories(trash);
   Open(c.loaded, c.row);
   const std::string card = IsValidRow(c.row) ? Path(c.row) : "", folder = cardFolder.str();
   using std::filesystem::perms, std::filesystem::perm_options;
