@@ -113,14 +113,9 @@ TEST_F(CsvImportTest, TheRunStopsWhenTheTableIsFull) {
   EXPECT_EQ(Import(CsvOf(kHeadings, {})), 1);  // a file without data rows never reaches the limit
 }
 
-TEST_F(CsvImportTest, HooksShowWhyAndSeeEachRowBeforeSorting) {
+TEST_F(CsvImportTest, HooksSeeEachRowBeforeSorting) {
   Strings seen;
   CsvImportHooks hooks;
-  hooks.showMessage = [&](std::string_view text, std::string_view caption) { seen.push_back(std::string(caption) + "|" + std::string(text)); };
-  EXPECT_EQ(ImportCsvFile(temp_.File("absent.csv"), hooks), 1);
-  EXPECT_EQ(seen, Strings{"IMPORT ERROR|can not open CSV file"});
-
-  seen.clear();
   hooks.cardAdded = [&](int row, int saved) {
     seen.push_back(std::to_string(row) + std::to_string(saved) + contactTable[static_cast<std::size_t>(row)].displayName.str() +
                    std::to_string(contactCount));
@@ -162,7 +157,6 @@ const std::string kJohnCard =
     "kept=BDAY:1980-01-31\n";
 const std::string kMingCard =
     "fn=王小明\nn=王/小明/王小明\norg=台灣公司/\nnote=朋友\nemail=ming@example.tw PREF *\nhome.cell=0912-345678 HOME CELL\n";
-const std::string kAliceCard = "fn=Dr. Alice B. Example Jr.\nn=Example/Alice B./Alice B. Example Jr.\nemail=\nemail=\nemail=alice@example.org\n";
 
 TEST_F(CsvImportTest, EveryExporterStyleGivesItsContacts) {
   // The mail program's export: its 92 columns as its current English edition names them.
@@ -174,9 +168,6 @@ TEST_F(CsvImportTest, EveryExporterStyleGivesItsContacts) {
       {"Notes", "Met at \"\"Café € Expo\"\",\r\nLine two"}, {"Business Country/Region", "USA"}, {"Birthday", "1/31/1980"}});
   const Strings ming = RowOf(headings, {{"First Name", "小明"}, {"Last Name", "王"}, {"Company", "台灣公司"},
       {"E-mail Address", "ming@example.tw"}, {"Mobile Phone", "0912-345678"}, {"Notes", "朋友"}});
-  const Strings alice = RowOf(headings, {{"Title", "Dr."}, {"First Name", " Alice "}, {"Middle Name", "B."},
-      {"Last Name", "Example"}, {"Suffix", "Jr."}, {"E-mail 3 Address", "alice@example.org"}});
-  const std::string english = CsvOf(headings, {john, ming, alice});
   const Strings chinese = testing::ExportHeadings(kLanguageChinese);
   const std::string big5 = CsvOf(chinese, {RowOf(chinese, {{"名字", "小明"}, {"姓氏", "王"}, {"公司", "台灣公司"},
       {"電子郵件地址", "ming@example.tw"}, {"行動電話", "0912-345678"}, {"記事", "朋友"}})});
@@ -185,7 +176,7 @@ TEST_F(CsvImportTest, EveryExporterStyleGivesItsContacts) {
     std::string bytes;
     Strings cards;  // sorted by name
   } cases[] = {
-      {"92 columns, UTF-8", "\xEF\xBB\xBF" + english, {kAliceCard, kJohnCard, kMingCard}},
+      {"92 columns, UTF-8", "\xEF\xBB\xBF" + CsvOf(headings, {john, ming}), {kJohnCard, kMingCard}},
       {"Traditional Chinese edition, Big5", Encode(big5, "CP950"), {kMingCard}},
       {"desktop mail client",
        "First Name,Last Name,Display Name,Primary Email,Secondary Email,Work Phone,Mobile Number,Organization,Notes\n"

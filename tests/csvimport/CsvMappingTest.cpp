@@ -71,12 +71,6 @@ TEST(CsvLanguage, AnyHeadingOfATableTellsTheLanguage) {
   EXPECT_TRUE(LoadProgramString(5090).empty());
 }
 
-TEST(CsvLanguage, ChineseHeadingRowNeedsANonAsciiChineseHeading) {
-  const std::pair<const char*, bool> cases[] = {
-      {"\"ISDN\",\"商務電話\"\n", true}, {"\"ISDN\",\"Telix\"\n", false}, {"\"名字 \"\t\"Foo\"\n", true}, {"", false}};
-  for (const auto& [line, chinese] : cases) EXPECT_EQ(IsChineseHeadingRow(line), chinese) << line;
-}
-
 TEST(CsvHeadingRow, UnknownHeadingsSkipOnlyTheirOwnColumn) {
   const struct {
     Strings headings;

@@ -55,9 +55,7 @@ TEST(CsvReader, FilesThatAreNotReadShowWhy) {
   const std::string large = folder.Write("large.csv", "a,b\n");
   ASSERT_EQ(::truncate(large.c_str(), static_cast<off_t>(CsvTextFile::kMaxFileBytes + 1)), 0);
   const std::pair<std::string, std::string_view> cases[] = {
-      {folder.File("missing.csv"), kCsvOpenErrorText}, {fifo, kCsvOpenErrorText},
-      {"/dev/zero", kCsvOpenErrorText},                {folder.path(), kCsvOpenErrorText},
-      {large, kCsvTooLargeText},
+      {folder.File("missing.csv"), kCsvOpenErrorText}, {fifo, kCsvOpenErrorText}, {large, kCsvTooLargeText},
   };
   for (const auto& [path, why] : cases) {
     SCOPED_TRACE(path);
