@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "contacts/CardText.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
@@ -14,12 +12,6 @@ namespace ab {
 namespace {
 
 using testing::Card;
-
-std::string Utf16(std::string_view ascii, bool littleEndian, bool mark) {
-  std::string out = !mark ? "" : littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-  for (const char c : ascii) out += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
-  return out;
-}
 
 std::string Nested(int depth) {
   std::string s = "BEGIN:VCARD\r\nFN:Outer\r\n";
@@ -42,24 +34,15 @@ TEST(GuardTest, ReadsSafely) {
       {"base64 at the end of the file", "BEGIN:VCARD\r\nPHOTO;BASE64:QUJD", ""},
       {"base64 with junk", Card({"PHOTO;BASE64:QU*JD!", "    RE:VG", "", "NOTE:after"}), "fn=noname\nnote=after\nphoto=3 0\nkept=RE:VG\n"},
       {"base64 empty data", Card({"PHOTO;BASE64:", "", "FN:C"}), "fn=C\nphoto=-1\nkept=PHOTO;BASE64:\n"},
-      {"base64 one extra character", Card({"PHOTO;BASE64:QUJDR", ""}), "fn=noname\nphoto=3 0\n"},
       // An '=' not followed by two upper-case hex digits made the decoder allocate forever.
       {"quoted-printable bad escape", Card({"NOTE;QUOTED-PRINTABLE:50=% off =zz =4", "FN:D"}), "fn=D\nnote=50=% off =zz =4\n"},
-      {"quoted-printable lower-case hex", Card({"FN;QUOTED-PRINTABLE:M=c3=bcller"}), "fn=M\xC3\xBCller\n"},
       {"quoted-printable soft breaks", Card({"NOTE;ENCODING=QUOTED-PRINTABLE:one=0D=0A=", "two=", " three", "FN:E"}),
        "fn=E\nnote=one\r\ntwo three\n"},
       {"quoted-printable soft break before END", "BEGIN:VCARD\r\nFN;QUOTED-PRINTABLE:F=\r\nEND:VCARD\r\n", "fn=F\n"},
-      {"quoted-printable soft break before END text", Card({"NOTE;QUOTED-PRINTABLE:week=", "END: shut=", "END:x", "FN:E"}),
-       "fn=E\nnote=weekEND: shutEND:x\n"},
       // The parser switches to quoted-printable for that word as the value of any parameter (a
-      // title with data is no text) ...
+      // title with data is no text).
       {"encoding word as any parameter value", Card({"NOTE;X-ENC=QUOTED-PRINTABLE:a=3D=C3=A9", "TITLE;Y=base64:QUJD"}),
        "fn=noname\nnote=a=\xC3\xA9\n"},
-      // ... and for that word as the name of a parameter, whatever its value.
-      {"encoding word as parameter name", Card({"LOGO;BASE64=D:QUJD", "", "NOTE;QUOTED-PRINTABLE=x:a=3Db"}),
-       "fn=noname\nnote=a=b\nlogo=3 0\n"},
-      // QP is the parser's alias for quoted-printable; "=zz" under it looped forever.
-      {"quoted-printable alias", Card({"NOTE;QP:a=zz=3Db", "TITLE;ENCODING=qp:t=3D"}), "fn=noname\ntitle=t=\nnote=a=zz=b\n"},
       {"quoted-printable keeps its flag", Card({"LABEL;QUOTED-PRINTABLE;WORK:a=3Db"}),
        "fn=noname\nlabel=a=b WORK QUOTED-PRINTABLE\n"},
       // An empty value took the next line as its value; a value of blanks is that value.
@@ -82,8 +65,6 @@ TEST(GuardTest, ReadsSafely) {
       {"first object of another kind", "BEGIN:VCALENDAR\r\nTITLE:t\r\nEND:VCALENDAR\r\n" + Card({"FN:W"}), "fn=noname\ntitle=t\n"},
       {"empty", "", ""},
       {"empty card", Card({}), "fn=noname\n"},
-      {"UTF-16LE with mark", Utf16(Card({"FN:R"}), true, true), "fn=R\n"},
-      {"UTF-16BE without mark", Utf16(Card({"FN:S"}), false, false), "fn=S\n"},
       {"declared charset", Card({"FN;CHARSET=ISO-8859-2:Iksi\xF1ski", "NOTE;CHARSET=SHIFT_JIS:\x83\x81\x83\x82"}),
        "fn=Iksi\xC5\x84ski\nnote=\xE3\x83\xA1\xE3\x83\xA2\n"},
       {"a 2.1 fold keeps its blank", Card({"NOTE:one", " two"}), "fn=noname\nnote=one two\n"},
@@ -109,28 +90,6 @@ TEST(GuardTest, EveryPrefixOfACardReadsSafely) {
     EXPECT_EQ(ReadCardFromText(record, kRichCard.substr(0, n)), n >= kRichCard.size() - 2 ? 1 : 0) << n << " bytes";
   }
   EXPECT_EQ(record.formattedName, "John Doe");
-}
-
-TEST(GuardTest, RandomDamageNeverBreaksTheReader) {
-  std::mt19937 random(1234);
-  ContactRecord record;
-  const std::string alphabet = "=;:\r\n \tABCVXYZ09+/\xFF\x00-,.\\";
-  for (int round = 0; round < 3000; ++round) {
-    std::string text = kRichCard;
-    for (int e = 1 + static_cast<int>(random() % 8); e > 0; --e) {
-      const std::size_t pos = random() % text.size();
-      const char c = alphabet[random() % alphabet.size()];
-      const auto edit = random() % 3;
-      if (edit == 0) text[pos] = c;
-      else if (edit == 1) text.insert(pos, 1, c);
-      else text.erase(pos, 1 + random() % 5);
-      if (text.empty()) text = "x";
-    }
-    const int result = ReadCardFromText(record, text);
-    ASSERT_TRUE(result == 0 || result == 1);
-    // Whatever was read can be written.
-    ASSERT_TRUE(result == 0 || !RenderCardFile(record).empty()) << text;
-  }
 }
 
 TEST(GuardTest, RefusesTextLargerThanTheLimit) {

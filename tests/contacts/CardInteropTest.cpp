@@ -82,13 +82,6 @@ const Exported kExporters[] = {
      "work.cell=905-555-1234 VOICE CELL PREF\nphoto=639 48\nkept=PRODID:-//Apple Inc.//iOS 5.0.1//EN\n"
      "kept=TEL;WORK;VOICE:905-777-1234\nkept=BDAY;value=date:2012-06-06\n",
      [](ContactRecord& r) { r.title = "Edited"; }},
-    {"Outlook",
-     Card({"VERSION:2.1", "N;LANGUAGE=en-us:Angstadt;Michael;;Mr.;Jr.", "TEL;WORK;VOICE:(111) 555-1111",
-           "TEL;CELL;VOICE:(111) 555-4444", "LABEL;WORK;PREF;ENCODING=QUOTED-PRINTABLE:222 Broadway=0D=0A=",
-           "New York", "KEY;X509;ENCODING=BASE64:", "    MIIB/jCCAWugAwIBAgIQ", "", "X-MS-OL-DESIGN:<card/>"}),
-     "fn=Angstadt Michael\nn=Angstadt/Michael/\nlabel=222 Broadway\r\nNew York WORK PREF QUOTED-PRINTABLE\n"
-     "work.voice=(111) 555-1111 WORK VOICE\nwork.cell=(111) 555-4444 VOICE CELL\n"
-     "kept=KEY;X509;ENCODING=BASE64:\r\n    MIIB/jCCAWugAwIBAgIQ\nkept=X-MS-OL-DESIGN:<card/>\n"},
     {"more properties than the parser's stack holds, and values it would overflow on",
      [] {
        Lines lines{"FN:Many", "NOTE:a" + std::string(300, ';'), "TEL" + Repeat(";X", 300) + ";HOME:5"};

@@ -14,17 +14,11 @@ struct CutCase {
 
 // An ASCII byte and a marker pair are one unit, any other character two.
 const CutCase kCuts[] = {
-    {"fits", "abc", 5, 3},
-    {"ascii", "abcdef", 4, 4},
-    {"twoByteCharacterIsTwoUnits", "ab\xC3\xA9" "c", 3, 2},
-    {"threeByteCharacterIsTwoUnits", "a\xE4\xB8\xAD" "b", 3, 4},
-    {"threeByteCharacterNotSplit", "a\xE4\xB8\xAD" "b", 2, 1},
-    {"fourByteCharacterIsTwoUnits", "\xF0\x9F\x98\x80" "x", 2, 4},
-    {"markerPairIsOneUnit", "a\x02\x02" "b\x01\x01" "c", 4, 6},
-    {"markerPairNotSplit", "a\x02\x02" "b", 1, 1},
-    {"loneMarkerIsOneUnit", "\x01" "ab", 2, 2},
-    {"legacyByteIsTwoUnits", "M\xFCnchen", 3, 2},
-    {"truncatedSequenceIsBytesOfTheirOwn", "ab\xE4\xB8", 4, 3},
+    {"fits", "abc", 5, 3}, {"ascii", "abcdef", 4, 4}, {"2-byte character", "ab\xC3\xA9" "c", 3, 2},
+    {"3-byte character", "a\xE4\xB8\xAD" "b", 3, 4}, {"3-byte character not split", "a\xE4\xB8\xAD" "b", 2, 1},
+    {"4-byte character", "\xF0\x9F\x98\x80" "x", 2, 4}, {"marker pairs", "a\x02\x02" "b\x01\x01" "c", 4, 6},
+    {"marker pair not split", "a\x02\x02" "b", 1, 1}, {"lone marker", "\x01" "ab", 2, 2},
+    {"legacy byte", "M\xFCnchen", 3, 2}, {"truncated sequence: bytes of their own", "ab\xE4\xB8", 4, 3},
 };
 
 TEST(FixedTextTest, CutsByUnitsBetweenCharacters) {
