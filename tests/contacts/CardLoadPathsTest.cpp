@@ -37,11 +37,11 @@ TEST(CardLoadPathsTest, FieldsOnlyReadGivesTheRowsOfTheFullRead) {
     ContactRow fullRow, fieldsRow;
     FillRowOf(full, fullRow);
     FillRowOf(fields, fieldsRow);
-    EXPECT_EQ(fieldsRow.displayName, fullRow.displayName);
-    EXPECT_EQ(fieldsRow.email, fullRow.email);
-    EXPECT_EQ(fieldsRow.workPhone, fullRow.workPhone);
-    EXPECT_EQ(fieldsRow.homePhone, fullRow.homePhone);
-    EXPECT_EQ(fieldsRow.filePath, fullRow.filePath);
+    const auto shown = [](const ContactRow& row) {
+      return row.displayName.str() + "|" + row.email.str() + "|" + row.workPhone.str() + "|" + row.homePhone.str() + "|" +
+             row.filePath.str();
+    };
+    EXPECT_EQ(shown(fieldsRow), shown(fullRow));
     EXPECT_TRUE(fields.photoData.IsNull() && fields.logoData.IsNull() && fields.soundData.IsNull());
   }
 }
