@@ -24,9 +24,8 @@ inline std::string Card(const std::vector<std::string>& lines, std::string_view 
 
 // The text we write for `record`, without the file's trailing zero byte.
 inline std::string CardText(const ContactRecord& record) {
-  std::string bytes = RenderCardFile(record);
-  if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
-  return bytes;
+  const std::string bytes = RenderCardFile(record);
+  return bytes.ends_with('\0') ? bytes.substr(0, bytes.size() - 1) : bytes;
 }
 
 inline std::string FlagWords(TypeFlags flags) {
@@ -79,9 +78,7 @@ inline std::string Shown(const ContactRecord& r) {
   const auto media = [&](const char* key, int size, const std::unique_ptr<Picture>& picture) {
     if (size != 0) add(key, std::to_string(size) + (picture ? " " + std::to_string(picture->Width()) : ""));
   };
-  media("photo", r.photoSize, r.photoPicture);
-  media("logo", r.logoSize, r.logoPicture);
-  media("sound", r.soundSize, nullptr);
+  media("photo", r.photoSize, r.photoPicture), media("logo", r.logoSize, r.logoPicture), media("sound", r.soundSize, nullptr);
   for (const std::string& kept : r.extraProperties) add("kept", kept);
   return out;
 }
@@ -89,37 +86,20 @@ inline std::string Shown(const ContactRecord& r) {
 // A record with every field the card carries set.
 inline void FillSample(ContactRecord& r) {
   const auto phone = [](PhoneEntry& p, std::string_view number, TypeFlags flags) { p.number = number, p.flags = flags; };
-  r.formattedName = "Dr. Ann Lee";
-  r.familyName = "Lee";
-  r.givenName = "Ann";
-  r.additionalNames = "M";
-  r.orgName = "Acme";
-  r.orgUnit = "R&D";
-  r.title = "Chemist";
-  r.note = "Line one\x01\x01Line two\x02\x02 end";
-  r.emails[0].address = "ann@acme.example";
-  r.emails[0].flags = FLAG_PREF;
-  r.emails[1].address = "ann@aol.example";
-  r.emails[1].type = 0;
-  r.emailCount = 2;
-  r.preferredEmail = 0;
-  r.domesticLabel = "1 Main St";
-  r.otherLabel = "PO Box 9";
-  r.labelFlags = FLAG_WORK | FLAG_QUOTED_PRINTABLE;
-  r.urls[SLOT_BUSINESS].url = "http://acme.example";
-  r.urls[SLOT_BUSINESS].flags = FLAG_WORK;
-  r.urls[SLOT_HOME].url = "http://ann.example";
-  r.urls[SLOT_HOME].flags = FLAG_HOME;
+  r.formattedName = "Dr. Ann Lee", r.familyName = "Lee", r.givenName = "Ann", r.additionalNames = "M";
+  r.orgName = "Acme", r.orgUnit = "R&D", r.title = "Chemist", r.note = "Line one\x01\x01Line two\x02\x02 end";
+  r.emails[0].address = "ann@acme.example", r.emails[0].flags = FLAG_PREF, r.preferredEmail = 0;
+  r.emails[1].address = "ann@aol.example", r.emails[1].type = 0, r.emailCount = 2;
+  r.domesticLabel = "1 Main St", r.otherLabel = "PO Box 9", r.labelFlags = FLAG_WORK | FLAG_QUOTED_PRINTABLE;
+  r.urls[SLOT_BUSINESS].url = "http://acme.example", r.urls[SLOT_BUSINESS].flags = FLAG_WORK;
+  r.urls[SLOT_HOME].url = "http://ann.example", r.urls[SLOT_HOME].flags = FLAG_HOME;
   phone(r.workPhones[PHONE_VOICE], "555-0100", FLAG_WORK | FLAG_VOICE);
   phone(r.workPhones[PHONE_FAX], "555-0101", FLAG_WORK | FLAG_FAX);
   phone(r.homePhones[PHONE_CELL], "555-0199", FLAG_HOME | FLAG_CELL);
   phone(r.homePhones[PHONE_ICQ], "12345", FLAG_HOME | FLAG_ICQ);
-  r.addresses[SLOT_BUSINESS].street = "1 Main St";
-  r.addresses[SLOT_BUSINESS].locality = "Springfield";
-  r.addresses[SLOT_BUSINESS].flags |= FLAG_WORK;
-  r.addresses[SLOT_HOME].poBox = "9";
-  r.addresses[SLOT_HOME].country = "\xE4\xB8\xAD\xE5\x9B\xBD";
-  r.addresses[SLOT_HOME].flags |= FLAG_HOME;
+  AddressEntry &work = r.addresses[SLOT_BUSINESS], &home = r.addresses[SLOT_HOME];
+  work.street = "1 Main St", work.locality = "Springfield", work.flags |= FLAG_WORK;
+  home.poBox = "9", home.country = "\xE4\xB8\xAD\xE5\x9B\xBD", home.flags |= FLAG_HOME;
   const std::string wave("RIFF\0\0\0\0WAVEfmt ", 16);
   r.SetSound(ByteBuffer::Copy(wave.data(), static_cast<std::int64_t>(wave.size())));
   std::string bytes;

@@ -26,12 +26,9 @@ inline std::string QuotedLine(const std::vector<std::string>& values, char separ
 inline std::string Encode(std::string_view utf8, const char* charset) {
   const iconv_t cd = ::iconv_open(charset, "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("no iconv for ") + charset);
-  std::string in(utf8);
-  std::string out(in.size() * 4 + 16, '\0');
-  char* inPos = in.data();
-  std::size_t inLeft = in.size();
-  char* outPos = out.data();
-  std::size_t outLeft = out.size();
+  std::string in(utf8), out(in.size() * 4 + 16, '\0');
+  char *inPos = in.data(), *outPos = out.data();
+  std::size_t inLeft = in.size(), outLeft = out.size();
   const std::size_t rc = ::iconv(cd, &inPos, &inLeft, &outPos, &outLeft);
   ::iconv_close(cd);
   if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error(std::string("cannot encode as ") + charset);
