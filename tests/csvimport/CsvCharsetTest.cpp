@@ -73,7 +73,9 @@ TEST(CsvCharset, FilesBecomeUtf8) {
       {"UTF-16 U+001A ends the data", "\xFF\xFE" + Encode("\"a\",\"b\"\n\x1A\"c\"\n", "UTF-16LE"), CsvCharset::Utf16LE,
        "\"a\",\"b\"\n"},
       // What follows 0x1A is never read, so it cannot make the file legacy text.
-      {"bytes after 0x1A do not count", "\"é\",\"x\"\n\x1A\xFF\xFE\x80", CsvCharset::Utf8, "\"é\",\"x\"\n"},
+      {"bytes after 0x1A do not count", "\"é😀\",\"x\"\n\x1A\xFF\xFE\x80", CsvCharset::Utf8, "\"é😀\",\"x\"\n"},
+      // Bytes that are no character become replacement characters.
+      {"0x81 in Windows-1252", "\"Name\",\"a\x81z\"\n", CsvCharset::Windows1252, "\"Name\",\"a\xEF\xBF\xBDz\"\n"},
       // Large files are converted piece by piece.
       {"large UTF-16LE", "\xFF\xFE" + Encode(emoji, "UTF-16LE"), CsvCharset::Utf16LE, emoji},
       {"large Big5", Encode(cjk, "CP950"), CsvCharset::Big5, cjk},

@@ -178,13 +178,6 @@ TEST_F(CsvImportTest, EveryExporterStyleGivesItsContacts) {
   } cases[] = {
       {"92 columns, UTF-8", "\xEF\xBB\xBF" + CsvOf(headings, {john, ming}), {kJohnCard, kMingCard}},
       {"Traditional Chinese edition, Big5", Encode(big5, "CP950"), {kMingCard}},
-      {"desktop mail client",
-       "First Name,Last Name,Display Name,Primary Email,Secondary Email,Work Phone,Mobile Number,Organization,Notes\n"
-       "John,Smith,,john@acme.example,js@home.example,+1 555 0100,,\"ACME, Inc.\",\n"
-       "Jane,Roe,Jane R.,,,,555 7,,\"a, b\"\n",
-       {"fn=Jane R.\nn=Roe/Jane/Jane Roe\nnote=a, b\nhome.cell=555 7 HOME CELL\n",
-        "fn=John Smith\nn=Smith/John/John Smith\norg=ACME, Inc./\nemail=john@acme.example PREF *\nemail=js@home.example\n"
-        "work.voice=+1 555 0100 WORK VOICE\n"}},
       // Of two home phones the first counts.
       {"web mail",
        "Name,Given Name,Family Name,E-mail 1 - Type,E-mail 1 - Value,Phone 1 - Type,Phone 1 - Value,"
