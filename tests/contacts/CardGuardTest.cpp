@@ -49,6 +49,8 @@ TEST(GuardTest, ReadsSafely) {
       {"empty values", Card({"TITLE:", "NOTE:\t", "FN:G", "EMAIL;INTERNET:", "TEL;HOME:"}), "fn=G\nnote=\t\nemail=\n"},
       // Each of these made the whole file unreadable.
       {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + Card({"FN:H"}), "fn=H\n"},
+      {"UTF-16LE with mark", [] { std::string s = "\xFF\xFE"; for (char c : Card({"FN:R"})) s += {c, '\0'}; return s; }(),
+       "fn=R\n"},
       {"byte FF taken as Windows-1252", Card({"FN:a\xFF" "b", "NOTE:n"}), "fn=a\xC3\xBF" "b\nnote=n\n"},
       {"parameter value starting with a digit", Card({"FN;ENCODING=8BIT;CHARSET=UTF-8:I", "TEL;X-1=2;HOME:5"}),
        "fn=I\nhome.voice=5 HOME\n"},
