@@ -85,12 +85,10 @@ TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
   bar->setSliderDown(false);
   EXPECT_EQ(viewer->verticalPosition(), 80);
   bar->setValue(100);
-  for (QWidget* target : {static_cast<QWidget*>(viewer->viewport()), static_cast<QWidget*>(bar)}) {
-    QWheelEvent wheel(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &wheel);
-    QTest::keyClick(target, Qt::Key_PageUp);
-  }
+  QWidget* area = viewer->viewport();
+  QWheelEvent wheel(QPointF(10, 10), area->mapToGlobal(QPointF(10, 10)), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(area, &wheel);
+  QTest::keyClick(bar, Qt::Key_PageUp);
   QTest::keyClick(viewer.get(), Qt::Key_Up);
   EXPECT_EQ(std::pair(viewer->verticalPosition(), bar->value()), std::pair(100, 100));
   ScrollTo(100, 135);
