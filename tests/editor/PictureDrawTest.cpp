@@ -6,6 +6,8 @@
 
 #include "media/Picture.h"
 #include "editor/PictureImage.h"
+#include "editor/PlaceholderBitmap.h"
+#include "resources/ResourceLibrary.h"
 #include "support/ImageBytes.h"
 #include "support/TestBitmaps.h"
 
@@ -109,6 +111,19 @@ TEST(PictureDraw, JpegPngAndGifPicturesDrawDecodedOnce) {
     EXPECT_LE(std::abs(d.red() - c.colour.red()) + std::abs(d.green() - c.colour.green()) + std::abs(d.blue() - c.colour.blue()), c.tolerance);
     EXPECT_EQ(testing::InkBox(canvas, kCanvas), QRect(2, 2, 12, 8));
   }
+}
+
+TEST(PlaceholderBitmap, CopiesTheBitmapUnscaledCutToTheRectangleOrNothingWhenMissing) {
+  constexpr int kNoPhotoBitmap = 201;
+  const QImage bitmap = LoadResourceBitmap(kNoPhotoBitmap).toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_TRUE(bitmap.width() > 20 && bitmap.height() > 20);
+  const QRect target(7, 9, bitmap.width() - 10, bitmap.height() - 12);
+  const QImage blank = SolidImage(bitmap.width() + 30, bitmap.height() + 30, kCanvas);
+  QImage canvas = blank, expected = blank, untouched = blank;
+  QPainter(&expected).drawImage(target.topLeft(), bitmap, QRect(QPoint(0, 0), target.size()));
+  EXPECT_TRUE(DrawPlaceholderBitmap(*std::make_unique<QPainter>(&canvas), kNoPhotoBitmap, target));
+  EXPECT_FALSE(DrawPlaceholderBitmap(*std::make_unique<QPainter>(&untouched), 9999, target));
+  EXPECT_EQ(std::pair(canvas, untouched), std::pair(expected, blank));
 }
 
 }  // namespace

@@ -71,8 +71,9 @@ TEST_F(CardViewerTest, RangesPositionsAndCentringFollowTheClientArea) {
 TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
   using A = QAbstractSlider;
   const std::tuple<int, A::SliderAction, int> cases[] = {
-      {98, A::SliderPageStepAdd, 100}, {5, A::SliderPageStepSub, 0}, {50, A::SliderSingleStepSub, 47},
-      {50, A::SliderPageStepAdd, 60}, {50, A::SliderToMinimum, 50}};  // top and bottom do not move the card
+      {98, A::SliderSingleStepAdd, 100}, {98, A::SliderPageStepAdd, 100}, {5, A::SliderPageStepSub, 0},
+      {50, A::SliderSingleStepSub, 47}, {50, A::SliderPageStepAdd, 60},
+      {50, A::SliderToMinimum, 50}, {50, A::SliderToMaximum, 50}};  // top and bottom do not move the card
   QScrollBar* bar = viewer->verticalScrollBar();
   for (const auto& [start, action, end] : cases) {
     testing::DragThumbTo(bar, start);
