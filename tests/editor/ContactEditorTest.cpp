@@ -46,19 +46,14 @@ ByteBuffer Wave(int frames) { return ByteBuffer::Copy(testing::PcmWave(1, 8000, 
 // A contact every page could change: values longer than the pages read back,
 // telephone kinds the pages would replace, photo, logo and clip.
 void FillSample(ContactRecord& r) {
-  r.familyName = "Lee";
-  r.givenName = "Ann";
-  r.formattedName = "Lee Ann";
+  r.familyName = "Lee", r.givenName = "Ann", r.formattedName = "Lee Ann";
   r.addresses[SLOT_HOME].street = std::string(400, 's');
   r.addresses[SLOT_HOME].locality = "城市名字很長很長很長很長很長很長很長很長";  // 20 characters, 40 units
   r.addresses[SLOT_HOME].postalCode = "123456789012";
   r.addresses[SLOT_BUSINESS].postalCode = "ABCDEFGHIJKL";
-  r.homePhones[PHONE_VOICE].flags = FLAG_HOME | FLAG_VOICE | FLAG_PREF;
-  r.workPhones[PHONE_CELL].flags = FLAG_CELL;
+  r.homePhones[PHONE_VOICE].flags = FLAG_HOME | FLAG_VOICE | FLAG_PREF, r.workPhones[PHONE_CELL].flags = FLAG_CELL;
   r.note = EncodeStoredText("first line\r\nsecond; line");
-  r.SetPhoto(Bmp(30, 40));
-  r.SetLogo(Bmp(60, 20));
-  r.SetSound(Wave(100));
+  r.SetPhoto(Bmp(30, 40)), r.SetLogo(Bmp(60, 20)), r.SetSound(Wave(100));
 }
 
 class ContactEditorTest : public ::testing::Test {
