@@ -27,9 +27,7 @@ std::string Text(const ByteBuffer& buffer) {
 // than the headers and rows it needs; what cannot be read leaves the buffer and empties the picture.
 TEST(WholeFile, ReadsFilesWholeAndPicturesAsTheirBytes) {
   testing::TempFolder folder;
-  std::string noise;
-  for (std::size_t i = 0; i < 70000; ++i) noise.push_back(static_cast<char>((i * 37) % 256));
-  const std::string cases[] = {"", noise, BmpImage(BmpShape().Size(4, 4)).str(),
+  const std::string cases[] = {"", BmpImage(BmpShape().Size(4, 4)).str(),
                                BmpImage(BmpShape().Size(9, -4).Bits(4).InfoSize(124).Gap(17)).str(),
                                BmpImage(BmpShape().Size(3, 1000).Rows(2)).str(), BmpImage(BmpShape().Size(3, -3).Bits(4)).str().substr(0, 90),
                                testing::JpegHeaderBytes(48, 64, 100), "B"};
@@ -47,11 +45,6 @@ TEST(WholeFile, ReadsFilesWholeAndPicturesAsTheirBytes) {
   const std::string valid = folder.Write("valid.bmp", BmpImage(BmpShape()).str());
   std::vector<std::string> paths = {"", folder.File("missing.bmp"), folder.path(), folder.File("pipe.bmp")};
   ASSERT_EQ(::mkfifo(paths.back().c_str(), 0600), 0);  // must not block waiting for a writer
-  // 2^31 bytes do not fit a 32-bit length (sparse, so nothing is really written).
-  const std::string huge = folder.Write("huge.wav", "RIFF");
-  std::error_code error;
-  std::filesystem::resize_file(huge, 1ull << 31, error);
-  if (!error) paths.push_back(huge);
   if (::geteuid() != 0) {  // root reads whatever the mode says
     paths.push_back(folder.Write("locked.wav", "RIFF"));
     ASSERT_EQ(::chmod(paths.back().c_str(), 0), 0);
@@ -70,6 +63,7 @@ TEST(WholeFile, ReadsFilesWholeAndPicturesAsTheirBytes) {
   // A small picture at the front of a sparse 3 GB file decodes; a header claiming 2.4 GB of rows in one is refused.
   const std::string front = folder.Write("front.bmp", BmpImage(BmpShape().Size(4, 4)).str());
   const std::string claims = folder.Write("claims.bmp", BmpImage(BmpShape().Size(1 << 20, 800).Rows(0)).str());
+  std::error_code error;  // sparse files: nothing is really written
   std::filesystem::resize_file(front, 3ull << 30, error);
   std::filesystem::resize_file(claims, 3ull << 30, error);
   if (error) GTEST_SKIP() << "no sparse files here: " << error.message();

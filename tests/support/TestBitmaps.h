@@ -78,12 +78,6 @@ inline int InkCount(const QImage& image, const QRect& area, QColor background) {
 // Every pixel of `image` inside `area` has `colour`.
 inline bool AllPixels(const QImage& image, const QRect& area, QColor colour) { return InkCount(image, area, colour) == 0; }
 
-// Pixels of `image` within `area` that have `colour`.
-inline int CountColour(const QImage& image, const QRect& area, QColor colour) {
-  const QRect inside = area.intersected(image.rect());
-  return inside.width() * inside.height() - InkCount(image, inside, colour);
-}
-
 // The bounding box of the pixels that differ from `background`; empty when none do.
 inline QRect InkBox(const QImage& image, QColor background) {
   QRect box;

