@@ -85,8 +85,7 @@ const Case kCases[] = {
     {"ImportOwnCardNo", 3, 0, kVcf, "VCardData/card1.vcf", "", false, kNone, 3, 0, "already in the address book"},
     {"ImportOwnCardYes", 3, 0, kVcf, "VCardData/card1.vcf", "", true, kNone, 4, kNew, "already in the address book"},
     {"ImportIntoAFullTable", 256, 0, kVcf, "in.vcf", Cards(1), true, kNone, 256, 0, "could not be imported"},
-    {"ImportThreeCards", 3, 0, kVcf, "three.VCF", Cards(3), true, kNone, 6, kNew, "imported from the file: 3."},
-    {"ImportOverTheLimit", 254, 0, kVcf, "3.vcf", Cards(3), true, kNone, 256, kNew,
+    {"ImportOverTheLimit", 254, 0, kVcf, "3.VCF", Cards(3), true, kNone, 256, kNew,
      "file: 2. Left out because the address book is full (256 contacts): 1"},
     {"ImportCsvOverTheLimit", 250, 0, kCsv, "in.csv", Csv(10), true, kNone, 256, kNew,
      "file: 6. Left out because the address book is full (256 contacts): 4"},
@@ -127,8 +126,7 @@ TEST_P(EveryCommand, LeavesTableListAndCardFolderInStep) {
   }
   std::filesystem::permissions(folder, perms::owner_write, perm_options::add);
   EXPECT_EQ(contactCount, c.count);
-  EXPECT_NE(message_.find(c.message), std::string::npos) << message_;
-  EXPECT_EQ(message_.empty(), c.message.empty()) << message_;
+  EXPECT_TRUE(message_.find(c.message) != message_.npos && message_.empty() == c.message.empty()) << message_;
   EXPECT_EQ(TempFolder::Read(file), before);
   const std::string trashed = trash + "/files/" + std::filesystem::path(card).filename().string();
   EXPECT_EQ(!card.empty() && std::filesystem::exists(trashed), c.count < c.loaded);

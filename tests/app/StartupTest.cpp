@@ -50,11 +50,11 @@ std::vector<std::string> RunStart(const std::string& folder, const QString& bund
 }
 
 TEST(Startup, LoadsTheCardsAndTellsWhatFailedInOrder) {
-  struct Case {
+  struct Case {  // cards -1: a file in place of the card folder; boxes: how each box starts
     QString bundle;
-    int cards;  // -1: a file in place of the card folder
+    int cards;
     QMessageBox::StandardButton answer;
-    std::vector<std::string> boxes;  // how each box starts
+    std::vector<std::string> boxes;
     bool cardFolder;
   };
   const Case cases[] = {
@@ -80,8 +80,7 @@ TEST(Startup, LoadsTheCardsAndTellsWhatFailedInOrder) {
     EXPECT_TRUE(resourceLibrary == nullptr && listWindow == nullptr && !currentRecord);
     FreeResourceLibrary();
   }
-  EXPECT_EQ(contactCount, 2);  // the last start's cards, sorted
-  EXPECT_EQ(contactTable[0].displayName, "Amy");
+  EXPECT_TRUE(contactCount == 2 && contactTable[0].displayName == "Amy");  // the last start's cards, sorted
   contactCount = 0;
 }
 

@@ -24,14 +24,13 @@ constexpr int kNoOpener = 1, kNoFolder = 2;  // or the length of the folder's pa
 // opener the file is written but nothing starts; without a folder, or when the
 // file's path would not fit in 260 bytes, nothing is written.
 TEST(InternetShortcut, WritesTheFileOfItsKindAndHandsOverOneArgument) {
-  struct Case {
+  struct Case {  // url: what the file holds and the opener gets
     int folder;
     bool mail;
-    std::string text, url;  // url: what the file holds and the opener gets
+    std::string text, url;
     int result;
   };
   const Case cases[] = {
-      {0, false, "http://a-long-address.example.com/first/page", "http://a-long-address.example.com/first/page", 1},
       {0, false, "http://例え.jp/a b?x=%20&y='z'", "http://例え.jp/a b?x=%20&y='z'", 1},
       {0, false, std::string("http://a/\0rest", 14), "http://a/", 1},
       {0, false, "http://x/\r\n[Other]\nURL=file:///etc", "http://x/[Other]URL=file:///etc", 1},

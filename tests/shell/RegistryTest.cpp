@@ -39,8 +39,7 @@ TEST(Registry, KeysAndNamesMatchRegardlessOfCaseAndEverythingElseIsKept) {
 // buffer; a loop that reaches its tenth attempt says so, even when it succeeds.
 TEST(Registry, ReadResultsFollowTheValueLength) {
   // The value's length (-1: no such value), the result, the debug lines.
-  const std::tuple<int, int, int> cases[] = {{0, kErrorSuccess, 0}, {100, kErrorSuccess, 0}, {259, kErrorSuccess, 0},
-                                             {260, kErrorInvalidParameter, 0}, {999, kErrorInvalidParameter, 0},
+  const std::tuple<int, int, int> cases[] = {{0, kErrorSuccess, 0}, {259, kErrorSuccess, 0}, {260, kErrorInvalidParameter, 0},
                                              {1000, kErrorMoreData, 1}, {-1, kErrorFileNotFound, 1}};
   ShellSandbox sandbox;
   const QtMessageHandler previous = qInstallMessageHandler(CountDebugLine);
@@ -54,16 +53,8 @@ TEST(Registry, ReadResultsFollowTheValueLength) {
     EXPECT_EQ(out + std::to_string(debugLines), (result == kErrorSuccess ? text : "untouched") + std::to_string(lines));
     std::filesystem::remove(sandbox.RegistryFile());
   }
-  debugLines = 0;
   std::string out;
   EXPECT_EQ(ReadRegistryValue("No Such Key", "v", out), kErrorFileNotFound);
-  int queries = 0;
-  EXPECT_EQ(ReadValueWithRetries([&](char* block, std::uint32_t& size) {
-              if (++queries < 10) return kErrorMoreData;
-              block[0] = 'k', size = 2;
-              return kErrorSuccess;
-            }, out), kErrorSuccess);
-  EXPECT_EQ(out + std::to_string(debugLines), "k1");
   qInstallMessageHandler(previous);
 }
 
@@ -78,8 +69,7 @@ TEST(Registry, StoreLivesUnderAnAbsoluteConfigHomeAndUnusableStoresAreRefused) {
   std::string out = "untouched";
   EXPECT_EQ(WriteRegistryText("K", "v", "x"), kErrorAccessDenied);
   EXPECT_EQ(ReadRegistryValue("K", "v", out), kErrorAccessDenied);
-  EXPECT_EQ(out, "untouched");
-  EXPECT_TRUE(std::filesystem::is_directory(sandbox.RegistryFile()));
+  EXPECT_TRUE(out == "untouched" && std::filesystem::is_directory(sandbox.RegistryFile()));
   ShellSandbox::Write(sandbox.Path("config-file"), "");
   ::setenv("XDG_CONFIG_HOME", sandbox.Path("config-file").c_str(), 1);  // the store's folder cannot be made
   EXPECT_EQ(WriteRegistryText("K", "v", "x"), kErrorAccessDenied);

@@ -18,10 +18,9 @@ constexpr char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App 
 // The address is left in the store first, whatever happens next; the program
 // in the registered folder starts without arguments and finds it there.
 TEST(SiblingMail, LeavesTheAddressThenStartsTheRegisteredProgram) {
-  struct Case {
-    std::size_t folderLength;  // 0: no Path value
-    bool executable;
-    bool folderFound;
+  struct Case {  // folderLength 0: no Path value
+    std::size_t folderLength;
+    bool executable, folderFound;
     int result;
   };
   const Case cases[] = {{0, true, false, 0},   {60, false, true, 0},   {240, true, true, 1},
@@ -33,9 +32,7 @@ TEST(SiblingMail, LeavesTheAddressThenStartsTheRegisteredProgram) {
     const std::string program = folder + "/OSTREL_SKIN_UI.exe";
     sandbox.InstallRecorder(program, "cat " + sandbox.RegistryFile());
     if (!c.executable) std::filesystem::permissions(program, std::filesystem::perms::owner_read);
-    if (c.folderLength) {
-      ASSERT_EQ(WriteRegistryText(kAppPaths, "Path", folder), 0);
-    }
+    if (c.folderLength) { ASSERT_EQ(WriteRegistryText(kAppPaths, "Path", folder), 0); }
 
     std::string found = "previous";
     EXPECT_EQ(FindSiblingMailFolder(found), c.folderFound);
