@@ -9,38 +9,12 @@
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 #include "support/CardBuilders.h"
-#include "support/ImageBytes.h"
 #include "support/TempFolder.h"
 
 namespace ab {
 namespace {
 
 using testing::CardText;
-
-// The card's property lines (BASE64 data lines and blank lines left out).
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
-    end = std::min(text.find("\r\n", start), text.size());
-    if (end > start && text[start] != ' ') lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
-}
-
-TEST(CardWriteTest, PropertiesInFixedOrderWithParameterOrder) {
-  ContactRecord r;
-  testing::FillSample(r);
-  const std::vector<std::string> expected = {
-      "BEGIN:VCARD", "N:Lee;Ann;M", "FN:Dr. Ann Lee", "ORG:Acme;R&D", "TITLE:Chemist",
-      "NOTE:Line one\x01\x01Line two\x02\x02 end", "EMAIL;PREF;INTERNET:ann@acme.example", "EMAIL;AOL:ann@aol.example",
-      "LABEL;WORK;QUOTED-PRINTABLE;DOM:1 Main St", "LABEL;WORK;QUOTED-PRINTABLE:PO Box 9", "URL;WORK:http://acme.example",
-      "URL;HOME:http://ann.example", "TEL;HOME;CELL:555-0199", "TEL;HOME;ICQ:12345", "TEL;WORK;VOICE:555-0100",
-      "TEL;WORK;FAX:555-0101", "ADR;WORK;POSTAL;PARCEL:;;1 Main St;Springfield",
-      "ADR;HOME;POSTAL;PARCEL:9;;;;;;\xE4\xB8\xAD\xE5\x9B\xBD", "SOUND;WAVE;BASE64:", "LOGO;BMP;BASE64:",
-      "PHOTO;BMP;BASE64:", "END:VCARD",
-  };
-  EXPECT_EQ(Lines(CardText(r)), expected);
-}
 
 struct RoundTrip {
   const char* name;
@@ -57,16 +31,14 @@ const RoundTrip kRoundTrips[] = {
      }},
     {"given name only", [](ContactRecord& r) { r.givenName = "John"; },
      [](const ContactRecord& r, const std::string& written) {
-       EXPECT_EQ(Lines(written), (std::vector<std::string>{"BEGIN:VCARD", "N:;John;", "END:VCARD"}));
+       EXPECT_EQ(written, "BEGIN:VCARD\r\nN:;John;\r\nEND:VCARD\r\n\r\n");
        EXPECT_EQ(r.formattedName, "John");
      }},
     {"blank first e-mail", [](ContactRecord& r) { r.emails[1].address = "b@x", r.emailCount = 2; }},
     // Text from outside (an import) may hold them raw; the card must still read back whole.
     {"raw line breaks and semicolons",
      [](ContactRecord& r) {
-       r.familyName = "Smith;Jones";
-       r.givenName = "  Al";
-       r.note = "one\r\ntwo\nthree";
+       r.familyName = "Smith;Jones", r.givenName = "  Al", r.note = "one\r\ntwo\nthree";
        r.addresses[SLOT_BUSINESS].street = "Flat 2;\r\n1 High St";
      },
      [](const ContactRecord& r, const std::string&) {
@@ -78,33 +50,12 @@ const RoundTrip kRoundTrips[] = {
     // As read from TEL;WORK;VOICE;CELL:1 followed by TEL;CELL:2.
     {"numbers in several slots",
      [](ContactRecord& r) {
-       r.workPhones[PHONE_VOICE].number = "1";
-       r.workPhones[PHONE_CELL].number = "2";
+       r.workPhones[PHONE_VOICE].number = "1", r.workPhones[PHONE_CELL].number = "2";
        r.workPhones[PHONE_VOICE].flags = r.workPhones[PHONE_CELL].flags = FLAG_WORK | FLAG_VOICE | FLAG_CELL;
-       r.workPhones[PHONE_PAGER].number = "3";
-       r.workPhones[PHONE_PAGER].flags = FLAG_HOME;  // HOME would send it to the home slots
+       r.workPhones[PHONE_PAGER].number = "3", r.workPhones[PHONE_PAGER].flags = FLAG_HOME;  // HOME would send it home
      },
      [](const ContactRecord& r, const std::string&) {
        EXPECT_EQ(testing::Shown(r), "fn=noname\nwork.voice=1 WORK VOICE\nwork.pager=3 PAGER\nwork.cell=2 WORK CELL\n");
-     }},
-    // A phone's pictures keep their own type words for the next program.
-    {"JPEG photo and GIF logo",
-     [](ContactRecord& r) {
-       const std::string jpeg = testing::JpegHeaderBytes(3, 2, 40), gif = testing::RedPixelGif();
-       r.SetPhoto(ByteBuffer::Copy(jpeg.data(), static_cast<std::int64_t>(jpeg.size())));
-       r.SetLogo(ByteBuffer::Copy(gif.data(), static_cast<std::int64_t>(gif.size())));
-     },
-     [](const ContactRecord& r, const std::string& written) {
-       const std::vector<std::string> lines = Lines(written);
-       EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
-                 (std::vector<std::string>{"LOGO;GIF;BASE64:", "PHOTO;JPEG;BASE64:", "END:VCARD"}));
-       EXPECT_EQ(r.photoPicture ? r.photoPicture->Width() : 0, 3);
-     }},
-    {"every kind word of a telephone",
-     [](ContactRecord& r) { ReadCardFromText(r, testing::Card({"FN:X", "TEL;HOME;VOICE;FAX:555"})); },
-     [](const ContactRecord& r, const std::string& written) {
-       EXPECT_NE(written.find("TEL;HOME;VOICE;FAX:555"), std::string::npos) << written;
-       EXPECT_EQ(r.homePhones[PHONE_FAX].flags, FLAG_HOME | FLAG_VOICE | FLAG_FAX);
      }},
 };
 
@@ -188,10 +139,7 @@ TEST(CardWriteTest, DifferenceCheckNamesTheField) {
       {"formattedName", [](ContactRecord& r) { r.formattedName = "Other"; }},
       {"photoData", [](ContactRecord& r) { r.photoData.data()[5] ^= 1; }},
       {"emailCount", [](ContactRecord& r) { r.emailCount = 1; }},
-      {"emails.flags", [](ContactRecord& r) { r.emails[0].flags = 0; }},
       {"workPhones.flags", [](ContactRecord& r) { r.workPhones[PHONE_FAX].flags |= FLAG_PREF; }},
-      {"addresses.flags", [](ContactRecord& r) { r.addresses[SLOT_HOME].flags = FLAG_HOME; }},
-      {"labelFlags", [](ContactRecord& r) { r.labelFlags = 0; }},
       // Flags of a slot that is not written are not carried.
       {"", [](ContactRecord& r) { r.addresses[SLOT_BUSINESS] = {}, r.addresses[SLOT_BUSINESS].flags = FLAG_HOME; }},
   };
