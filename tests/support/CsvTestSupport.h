@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers for the CSV tests: quoted lines and files, encoded bytes,
-// readers over files the tests write.
+// rows under the mail program's headings.
 
 #include <iconv.h>
 
@@ -63,14 +63,6 @@ inline std::vector<std::string> RowOf(const std::vector<std::string>& headings,
     for (std::size_t i = 0; i < headings.size(); ++i)
       if (headings[i] == heading) row[i] = value;
   return row;
-}
-
-// Every record of a file holding `bytes`, as the reader gives them.
-inline std::vector<CsvRow> RecordsOf(const TempFolder& folder, std::string_view bytes) {
-  CsvReader reader(folder.Write("in.csv", bytes), nullptr);
-  std::vector<CsvRow> records;
-  for (CsvRow values; reader.NextRow(values);) records.push_back(values);
-  return records;
 }
 
 }  // namespace ab::testing
