@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "contacts/AtomicFile.h"
 #include "contacts/CardCompare.h"
 #include "contacts/StoredText.h"
 #include "contacts/VCardReader.h"
@@ -186,6 +187,24 @@ TEST(CardWriteTest, SaveReplacesAtomicallyAndAFailedSaveKeepsTheOldCard) {
   EXPECT_EQ(back.formattedName, "Replaced");
   // Nothing but the card is left in the folder.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+// Imports make many cards and flush them together.
+TEST(CardWriteTest, BatchedFilesAreNamedAtOnceAndFlushedTogether) {
+  testing::TempFolder folder;
+  SyncBatch batch;
+  EXPECT_EQ(CreateFileExclusively(folder.File("VC1.vcf"), "one", &batch), CreateResult::Created);
+  EXPECT_EQ(CreateFileExclusively(folder.File("VC1.vcf"), "two", &batch), CreateResult::NameTaken);
+  EXPECT_EQ(CreateFileExclusively(folder.File("VC2.vcf"), "two", &batch), CreateResult::Created);
+  EXPECT_EQ(testing::TempFolder::Read(folder.File("VC1.vcf")), "one");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+  EXPECT_TRUE(batch.Flush());
+  EXPECT_TRUE(batch.IsEmpty());
+
+  // A file that is gone before the flush cannot be made durable.
+  EXPECT_EQ(CreateFileExclusively(folder.File("VC3.vcf"), "three", &batch), CreateResult::Created);
+  std::filesystem::remove(folder.File("VC3.vcf"));
+  EXPECT_FALSE(batch.Flush());
 }
 
 }  // namespace
