@@ -100,13 +100,9 @@ TEST(CardWriteTest, ValuesAtTheirCapacitySurviveReadWriteRead) {
   const Property properties[] = {
       {"FN", {{256, FIELD(formattedName)}}},
       {"N", {{127, FIELD(familyName)}, {127, FIELD(givenName)}, {127, FIELD(additionalNames)}}},
-      {"ORG", {{127, FIELD(orgName)}, {127, FIELD(orgUnit)}}},
-      {"TITLE", {{127, FIELD(title)}}},
       {"NOTE", {{511, FIELD(note)}}},
-      {"LABEL;DOM", {{511, FIELD(domesticLabel)}}},
       {"LABEL", {{511, FIELD(otherLabel)}}},
       {"EMAIL", {{255, FIELD(emails[0].address)}}},
-      {"URL;HOME", {{255, FIELD(urls[SLOT_HOME].url)}}},
       {"TEL;CELL", {{39, FIELD(workPhones[PHONE_CELL].number)}}},
       {"ADR;HOME",
        {{19, FIELD(addresses[1].poBox)}, {511, FIELD(addresses[1].extendedAddress)}, {511, FIELD(addresses[1].street)},

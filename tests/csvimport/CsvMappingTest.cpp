@@ -61,16 +61,6 @@ std::string ShownOf(const Strings& headings, const Strings& values) {
   return testing::Shown(record);
 }
 
-TEST(CsvLanguage, AnyHeadingOfATableTellsTheLanguage) {
-  // "ISDN" is in both tables, the Chinese one is asked first; letter case and blanks around do not count.
-  const std::pair<const char*, std::string_view> cases[] = {{"E-mail 3 Display Name", kLanguageEnglish},
-      {"類別", kLanguageChinese}, {"ISDN", kLanguageChinese}, {" tItle\t", kLanguageEnglish}, {"Ti tle", kLanguageUnknown}};
-  for (const auto& [heading, language] : cases) EXPECT_EQ(DetectCsvLanguage(heading), language) << heading;
-  // No table for an unknown language, no text for an ID past the tables.
-  EXPECT_TRUE(HeadingTable(kLanguageUnknown).empty());
-  EXPECT_TRUE(LoadProgramString(5090).empty());
-}
-
 TEST(CsvHeadingRow, UnknownHeadingsSkipOnlyTheirOwnColumn) {
   const struct {
     Strings headings;
