@@ -28,7 +28,6 @@ TEST(ReadCardTest, MapsProperties) {
     std::string shown;  // testing::Shown() of the record read
   } cases[] = {
       {"display name from family and given", Card({"N:Smith;John"}), "fn=Smith John\nn=Smith/John/\n"},
-      {"display name from given only", Card({"N:;John"}), "fn=John\nn=/John/\n"},
       {"no name", Card({"TITLE:Nobody"}), "fn=noname\ntitle=Nobody\n"},
       // An empty value must not take the next line as its value.
       {"empty FN still composes", Card({"FN:", "N:Doe;Jane"}), "fn=Doe Jane\nn=Doe/Jane/\n"},

