@@ -52,6 +52,8 @@ TEST(ReadCardTest, MapsProperties) {
       {"sound needs WAVE", Card({"SOUND;BASE64:UklGRg==", ""}), "fn=noname\nkept=SOUND;BASE64:UklGRg==\n"},
       {"only the first card", Card({"FN:First"}) + Card({"FN:Second"}), "fn=First\n"},
       {"stored form kept as it comes", Card({"NOTE:a\x01\x01" "b\x02\x02" "c"}), "fn=noname\nnote=a\\nb\\;c\n"},
+      {"line breaks of an address part stored", Card({"ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;a=0D=0Ab=0Ac"}),
+       "fn=noname\nhome.adr=//a\\nb\\nc//// HOME POSTAL PARCEL\n"},
       {"long values cut at capacity", Card({"FN:" + std::string(300, 'x'), "TEL:" + std::string(60, '1')}),
        "fn=" + std::string(256, 'x') + "\nwork.voice=" + std::string(39, '1') + "\n"},
       // 127 units of room: 100 letters and 13 whole characters of two units each.
