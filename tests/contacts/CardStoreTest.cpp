@@ -49,15 +49,8 @@ class CardStoreTest : public ::testing::Test {
   int asked_ = 0;
 };
 
-TEST_F(CardStoreTest, AMissingFolderIsMadeAndAFileInItsPlaceOnlyWhenAllowed) {
-  fs::remove(cards_);
-  ASSERT_EQ(Load(), 1);
-  EXPECT_TRUE(fs::is_directory(cards_));
-  EXPECT_EQ(contactCount, 0);
-  EXPECT_EQ(cardFolder.view(), cards_ + "/");
-  EXPECT_TRUE(currentRecord);
-  EXPECT_EQ(asked_, 0);
-
+// A missing folder is made without asking (the import tests load new folders).
+TEST_F(CardStoreTest, AFileInPlaceOfTheFolderIsRemovedOnlyWhenAllowed) {
   fs::remove(cards_);
   std::ofstream(cards_) << "in the way";
   EXPECT_EQ(Load(kAnswerNo), 0);

@@ -9,7 +9,6 @@
 #include "csvimport/CsvExtraProperties.h"
 #include "csvimport/CsvHeadings.h"
 #include "csvimport/CsvMapping.h"
-#include "csvimport/ProgramStrings.h"
 #include "support/CardBuilders.h"
 #include "support/CsvTestSupport.h"
 
@@ -88,9 +87,6 @@ TEST(CsvHeadingRow, UnknownHeadingsSkipOnlyTheirOwnColumn) {
   // The first record with a value holds the headings.
   for (const char* bytes : {"", "\n\n", ",,\n \n"}) EXPECT_TRUE(MappedFile(bytes).mapping().headingRow.empty()) << bytes;
   EXPECT_EQ(MappedFile("\r\n\"Title\"\r\n").mapping().headingRow, Strings{"Title"});
-  // A misspelt target in the alias table would leave its spelling without a column.
-  for (std::size_t i = 0; i < headingAliasCount; ++i)
-    EXPECT_NE(ColumnOfHeading(headingAliases[i].spelling), COL_NONE) << headingAliases[i].spelling;
 }
 
 TEST(CsvRecordRow, ValuesArePaddedCutAndKeptUnderTheirHeadings) {
@@ -187,7 +183,7 @@ TEST(CsvExtraProperties, DatesCategoriesAndNicknameBecomeCardLines) {
     EXPECT_EQ(CsvExtraProperties(values, file.mapping()), c.lines);
   }
   const std::pair<const char*, const char*> dates[] = {{"31/01/1980", "1980-01-31"}, {"1/2/80", "1980-01-02"},
-      {"1980-1-31 00:00:00", "1980-01-31"}, {"March 3, 1980", ""}, {"13/13/2000", ""}};
+      {"1980-1-31 00:00:00", "1980-01-31"}, {"13/13/2000", ""}};
   for (const auto& [text, iso] : dates) EXPECT_EQ(CsvDateAsIso(text).value_or(""), iso) << text;
 }
 

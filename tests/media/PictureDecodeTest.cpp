@@ -70,14 +70,11 @@ TEST(PictureDecode, EveryShapeReadsAsAPlainBottomUpPictureAndNoPrefixDoes) {
 // Refusals the fuzz seeds do not already replay (core header, RLE, cut files).
 TEST(PictureDecode, RefusesWhatItCannotDecodeSafelyAndDropsTheOldPicture) {
   const std::pair<const char*, void (*)(BmpShape&)> cases[] = {
-      {"type BA", [](BmpShape& s) { s.type[1] = 'A'; }}, {"OS/2 2.0 header", [](BmpShape& s) { s.infoSize = 64; }},
-      {"JPEG inside", [](BmpShape& s) { s.compression = 4; }},
+      {"OS/2 2.0 header", [](BmpShape& s) { s.infoSize = 64; }}, {"JPEG inside", [](BmpShape& s) { s.compression = 4; }},
       {"bitfields at 24 bpp", [](BmpShape& s) { s.Compression(3, kMasks888); }},
-      {"bitfields 5-6-5", [](BmpShape& s) { s.Bits(16).Compression(3, {0xF800, 0x07E0, 0x001F}); }},
       {"bitfields BGR", [](BmpShape& s) { s.Bits(32).Compression(3, {0xFF, 0xFF00, 0xFF0000}); }},
       {"bitfields, file too short for masks", [](BmpShape& s) { s.Size(1, 1).Bits(32).Compression(3); }},
-      {"2 bpp", [](BmpShape& s) { s.bits = 2; }}, {"negative width", [](BmpShape& s) { s.width = -3; }},
-      {"zero height", [](BmpShape& s) { s.height = 0; }},
+      {"negative width", [](BmpShape& s) { s.width = -3; }}, {"zero height", [](BmpShape& s) { s.height = 0; }},
       {"smallest height", [](BmpShape& s) { s.Size(3, std::numeric_limits<std::int32_t>::min()).Rows(1); }},
       {"widest row", [](BmpShape& s) { s.Size(std::numeric_limits<std::int32_t>::max(), 2).Bits(32).Rows(0); }},
       {"offset one byte late", [](BmpShape& s) { s.pixelOffset = 55; }}, {"largest offset", [](BmpShape& s) { s.pixelOffset = 0xFFFFFFFF; }},
