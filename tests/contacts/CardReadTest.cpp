@@ -82,19 +82,17 @@ TEST(ReadCardTest, SecondReadLeavesNothingOfTheFirst) {
   EXPECT_EQ(record.emails[0].type, EMAIL_TYPE_INTERNET);
 }
 
+// A missing file is how a new card starts; a file that is no card is read as nothing.
 TEST(ReadCardTest, FileOutcomes) {
   testing::TempFolder folder;
   ContactRecord record;
   record.formattedName = "stale";
-  EXPECT_EQ(ReadCard(record, ""), 0);
-  EXPECT_TRUE(record.formattedName.empty() && record.filePath.empty());
-  // A missing file is how a new card starts; a file that is no card is read as nothing.
   for (const std::string& path : {folder.File("VC1.vcf"), folder.Write("junk.vcf", "this is not a card\n")}) {
     EXPECT_EQ(ReadCard(record, path), 0);
     EXPECT_EQ(record.filePath, path);
+    EXPECT_TRUE(record.formattedName.empty());
   }
   EXPECT_EQ(record.Load(folder.File("junk.vcf")), 1);  // Load reports 1 whatever it found
-  EXPECT_TRUE(record.formattedName.empty());
 }
 
 }  // namespace

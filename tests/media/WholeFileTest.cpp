@@ -2,11 +2,9 @@
 // no more of a file than the headers and rows they need.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "media/ByteBuffer.h"
 #include "media/Picture.h"
