@@ -34,7 +34,6 @@ const RoundTrip kRoundTrips[] = {
        EXPECT_EQ(written, "BEGIN:VCARD\r\nN:;John;\r\nEND:VCARD\r\n\r\n");
        EXPECT_EQ(r.formattedName, "John");
      }},
-    {"blank first e-mail", [](ContactRecord& r) { r.emails[1].address = "b@x", r.emailCount = 2; }},
     // Text from outside (an import) may hold them raw; the card must still read back whole.
     {"raw line breaks and semicolons",
      [](ContactRecord& r) {
