@@ -109,7 +109,7 @@ TEST_F(CsvImportTest, TheRunStopsWhenTheTableIsFullAndHooksSeeEachCard) {
   EXPECT_EQ(contactCount, kMaxContacts);
   EXPECT_EQ(counts_.imported, 6);
   EXPECT_EQ(counts_.leftOut, 4);
-  EXPECT_EQ(seen.size(), 6u);
+  ASSERT_EQ(seen.size(), 6u);
   EXPECT_EQ(seen.front() + "|" + seen.back(), "2501Given0 Family0|2551Given5 Family5");
   EXPECT_EQ(currentRow, 255);
   EXPECT_EQ(currentRecord->filePath, contactTable[255].filePath);  // the last card imported
