@@ -31,7 +31,6 @@ TEST(CardFileSplit, CutsTheTextIntoItsCards) {
        {"begin : vcard\nFN:A\nEnd:VCard \n", "BEGIN:VCARD\nEND:VCARD"}},
       {"an agent's card stays inside", agent + a, {agent, a}},
       {"a folded line closes nothing; a card without END is left out", folded + "BEGIN:VCARD\r\nFN:B\r\n", {folded}},
-      {"no card", "END:VCARD\r\nBEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

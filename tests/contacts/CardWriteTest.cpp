@@ -9,38 +9,12 @@
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 #include "support/CardBuilders.h"
-#include "support/ImageBytes.h"
 #include "support/TempFolder.h"
 
 namespace ab {
 namespace {
 
 using testing::CardText;
-
-// The card's property lines (BASE64 data lines and blank lines left out).
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
-    end = std::min(text.find("\r\n", start), text.size());
-    if (end > start && text[start] != ' ') lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
-}
-
-TEST(CardWriteTest, PropertiesInFixedOrderWithParameterOrder) {
-  ContactRecord r;
-  testing::FillSample(r);
-  const std::vector<std::string> expected = {
-      "BEGIN:VCARD", "N:Lee;Ann;M", "FN:Dr. Ann Lee", "ORG:Acme;R&D", "TITLE:Chemist",
-      "NOTE:Line one\x01\x01Line two\x02\x02 end", "EMAIL;PREF;INTERNET:ann@acme.example", "EMAIL;AOL:ann@aol.example",
-      "LABEL;WORK;QUOTED-PRINTABLE;DOM:1 Main St", "LABEL;WORK;QUOTED-PRINTABLE:PO Box 9", "URL;WORK:http://acme.example",
-      "URL;HOME:http://ann.example", "TEL;HOME;CELL:555-0199", "TEL;HOME;ICQ:12345", "TEL;WORK;VOICE:555-0100",
-      "TEL;WORK;FAX:555-0101", "ADR;WORK;POSTAL;PARCEL:;;1 Main St;Springfield",
-      "ADR;HOME;POSTAL;PARCEL:9;;;;;;\xE4\xB8\xAD\xE5\x9B\xBD", "SOUND;WAVE;BASE64:", "LOGO;BMP;BASE64:",
-      "PHOTO;BMP;BASE64:", "END:VCARD",
-  };
-  EXPECT_EQ(Lines(CardText(r)), expected);
-}
 
 struct RoundTrip {
   const char* name;
@@ -57,16 +31,13 @@ const RoundTrip kRoundTrips[] = {
      }},
     {"given name only", [](ContactRecord& r) { r.givenName = "John"; },
      [](const ContactRecord& r, const std::string& written) {
-       EXPECT_EQ(Lines(written), (std::vector<std::string>{"BEGIN:VCARD", "N:;John;", "END:VCARD"}));
+       EXPECT_EQ(written, "BEGIN:VCARD\r\nN:;John;\r\nEND:VCARD\r\n\r\n");
        EXPECT_EQ(r.formattedName, "John");
      }},
-    {"blank first e-mail", [](ContactRecord& r) { r.emails[1].address = "b@x", r.emailCount = 2; }},
     // Text from outside (an import) may hold them raw; the card must still read back whole.
     {"raw line breaks and semicolons",
      [](ContactRecord& r) {
-       r.familyName = "Smith;Jones";
-       r.givenName = "  Al";
-       r.note = "one\r\ntwo\nthree";
+       r.familyName = "Smith;Jones", r.givenName = "  Al", r.note = "one\r\ntwo\nthree";
        r.addresses[SLOT_BUSINESS].street = "Flat 2;\r\n1 High St";
      },
      [](const ContactRecord& r, const std::string&) {
@@ -78,33 +49,12 @@ const RoundTrip kRoundTrips[] = {
     // As read from TEL;WORK;VOICE;CELL:1 followed by TEL;CELL:2.
     {"numbers in several slots",
      [](ContactRecord& r) {
-       r.workPhones[PHONE_VOICE].number = "1";
-       r.workPhones[PHONE_CELL].number = "2";
+       r.workPhones[PHONE_VOICE].number = "1", r.workPhones[PHONE_CELL].number = "2";
        r.workPhones[PHONE_VOICE].flags = r.workPhones[PHONE_CELL].flags = FLAG_WORK | FLAG_VOICE | FLAG_CELL;
-       r.workPhones[PHONE_PAGER].number = "3";
-       r.workPhones[PHONE_PAGER].flags = FLAG_HOME;  // HOME would send it to the home slots
+       r.workPhones[PHONE_PAGER].number = "3", r.workPhones[PHONE_PAGER].flags = FLAG_HOME;  // HOME would send it home
      },
      [](const ContactRecord& r, const std::string&) {
        EXPECT_EQ(testing::Shown(r), "fn=noname\nwork.voice=1 WORK VOICE\nwork.pager=3 PAGER\nwork.cell=2 WORK CELL\n");
-     }},
-    // A phone's pictures keep their own type words for the next program.
-    {"JPEG photo and GIF logo",
-     [](ContactRecord& r) {
-       const std::string jpeg = testing::JpegHeaderBytes(3, 2, 40), gif = testing::RedPixelGif();
-       r.SetPhoto(ByteBuffer::Copy(jpeg.data(), static_cast<std::int64_t>(jpeg.size())));
-       r.SetLogo(ByteBuffer::Copy(gif.data(), static_cast<std::int64_t>(gif.size())));
-     },
-     [](const ContactRecord& r, const std::string& written) {
-       const std::vector<std::string> lines = Lines(written);
-       EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
-                 (std::vector<std::string>{"LOGO;GIF;BASE64:", "PHOTO;JPEG;BASE64:", "END:VCARD"}));
-       EXPECT_EQ(r.photoPicture ? r.photoPicture->Width() : 0, 3);
-     }},
-    {"every kind word of a telephone",
-     [](ContactRecord& r) { ReadCardFromText(r, testing::Card({"FN:X", "TEL;HOME;VOICE;FAX:555"})); },
-     [](const ContactRecord& r, const std::string& written) {
-       EXPECT_NE(written.find("TEL;HOME;VOICE;FAX:555"), std::string::npos) << written;
-       EXPECT_EQ(r.homePhones[PHONE_FAX].flags, FLAG_HOME | FLAG_VOICE | FLAG_FAX);
      }},
 };
 
@@ -121,66 +71,30 @@ TEST(CardWriteTest, WhatIsReadBackIsWhatWasWritten) {
   }
 }
 
-// `units` units of text mixing letters, semicolons (where the value may hold
-// them), line breaks and Chinese characters, as quoted-printable.
-std::string ValueOfUnits(std::size_t units, bool semicolons, char letter, std::string& qp) {
-  std::string value;
-  for (std::size_t i = 0; units > 0; ++i) {
-    const bool wide = units >= 2 && (i % 7 == 3 || i % 11 == 5);
-    value += !wide ? std::string(1, semicolons && i % 5 == 1 ? ';' : letter) : i % 7 == 3 ? "\xE4\xB8\xAD" : "\r\n";
-    units -= wide ? 2 : 1;
-  }
-  for (const char c : value) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "=%02X", static_cast<unsigned char>(c));
-    qp += c == letter ? std::string(1, c) : hex;
-  }
-  return value;
-}
-
-TEST(CardWriteTest, ValuesAtTheirCapacitySurviveReadWriteRead) {
-  using Get = std::string_view (*)(const ContactRecord&);
-  struct Property {
-    const char* head;
-    std::vector<std::pair<std::size_t, Get>> components;  // units of room, field
-  };
-#define FIELD(member) [](const ContactRecord& r) { return r.member.view(); }
-  const Property properties[] = {
-      {"FN", {{256, FIELD(formattedName)}}},
-      {"N", {{127, FIELD(familyName)}, {127, FIELD(givenName)}, {127, FIELD(additionalNames)}}},
-      {"ORG", {{127, FIELD(orgName)}, {127, FIELD(orgUnit)}}},
-      {"TITLE", {{127, FIELD(title)}}},
-      {"NOTE", {{511, FIELD(note)}}},
-      {"LABEL;DOM", {{511, FIELD(domesticLabel)}}},
-      {"LABEL", {{511, FIELD(otherLabel)}}},
-      {"EMAIL", {{255, FIELD(emails[0].address)}}},
-      {"URL;HOME", {{255, FIELD(urls[SLOT_HOME].url)}}},
-      {"TEL;CELL", {{39, FIELD(workPhones[PHONE_CELL].number)}}},
-      {"ADR;HOME",
-       {{19, FIELD(addresses[1].poBox)}, {511, FIELD(addresses[1].extendedAddress)}, {511, FIELD(addresses[1].street)},
-        {63, FIELD(addresses[1].locality)}, {63, FIELD(addresses[1].region)}, {19, FIELD(addresses[1].postalCode)},
-        {63, FIELD(addresses[1].country)}}},
-  };
-#undef FIELD
-  std::vector<std::string> lines{"VERSION:2.1"};
-  std::vector<std::pair<std::string, Get>> expected;
-  char letter = 'a';
-  for (const Property& p : properties) {
-    std::string qp;
-    for (const auto& [units, get] : p.components) {
-      if (!qp.empty()) qp += ';';
-      expected.emplace_back(ValueOfUnits(units, p.components.size() == 1, letter++, qp), get);
+// Each field filled to its last unit with letters, Chinese characters (two units), stored line breaks
+// and, where the value may hold them, semicolons (one unit a marker pair) reads back whole.
+TEST(CardWriteTest, ValuesAtTheirCapacitySurviveWriteAndRead) {
+  const auto fill = [](auto& field, bool semicolons) {
+    std::string value;
+    for (std::size_t i = 0, units = 0; units + 1 < field.capacity; ++i) {
+      const bool wide = units + 2 < field.capacity && i % 7 == 3;
+      value += wide ? "\xE4\xB8\xAD" : i % 5 != 1 ? "a" : semicolons && i % 2 ? "\x02\x02" : "\x01\x01";
+      units += wide ? 2 : 1;
     }
-    lines.push_back(std::string(p.head) + ";CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:" + qp);
-  }
-  ContactRecord first, back;
-  ASSERT_EQ(ReadCardFromText(first, testing::Card(lines)), 1);
-  ASSERT_EQ(ReadCardFromText(back, CardText(first)), 1);
-  for (const auto& [value, get] : expected) {
-    SCOPED_TRACE(value.substr(0, 12));
-    EXPECT_EQ(DecodeStoredText(get(first)), value);
-    EXPECT_EQ(DecodeStoredText(get(back)), value);
-  }
+    field = value;
+    EXPECT_EQ(field.view(), value);
+  };
+  ContactRecord r, canonical, back;
+  AddressEntry& a = r.addresses[SLOT_HOME];
+  fill(r.formattedName, true), fill(r.familyName, false), fill(r.givenName, false), fill(r.additionalNames, false);
+  fill(r.note, true), fill(r.otherLabel, true), fill(r.emails[0].address, true), fill(r.workPhones[PHONE_CELL].number, true);
+  fill(a.poBox, false), fill(a.extendedAddress, false), fill(a.street, false), fill(a.locality, false);
+  fill(a.region, false), fill(a.postalCode, false), fill(a.country, false);
+  r.emailCount = 1;
+  CanonicaliseForCard(r, canonical);
+  ASSERT_EQ(ReadCardFromText(back, CardText(r)), 1);
+  EXPECT_EQ(testing::Shown(back), testing::Shown(canonical));
+  EXPECT_EQ(back.note.view(), r.note.view());
 }
 
 TEST(CardWriteTest, DifferenceCheckNamesTheField) {
@@ -188,10 +102,7 @@ TEST(CardWriteTest, DifferenceCheckNamesTheField) {
       {"formattedName", [](ContactRecord& r) { r.formattedName = "Other"; }},
       {"photoData", [](ContactRecord& r) { r.photoData.data()[5] ^= 1; }},
       {"emailCount", [](ContactRecord& r) { r.emailCount = 1; }},
-      {"emails.flags", [](ContactRecord& r) { r.emails[0].flags = 0; }},
       {"workPhones.flags", [](ContactRecord& r) { r.workPhones[PHONE_FAX].flags |= FLAG_PREF; }},
-      {"addresses.flags", [](ContactRecord& r) { r.addresses[SLOT_HOME].flags = FLAG_HOME; }},
-      {"labelFlags", [](ContactRecord& r) { r.labelFlags = 0; }},
       // Flags of a slot that is not written are not carried.
       {"", [](ContactRecord& r) { r.addresses[SLOT_BUSINESS] = {}, r.addresses[SLOT_BUSINESS].flags = FLAG_HOME; }},
   };
@@ -216,9 +127,6 @@ TEST(CardWriteTest, SaveReplacesAtomicallyAndAFailedSaveKeepsTheOldCard) {
   const std::string bytes = testing::TempFolder::Read(path);
   EXPECT_EQ(bytes, RenderCardFile(r));
   EXPECT_EQ(bytes.substr(bytes.size() - 3), std::string("\r\n\0", 3));
-  for (std::size_t i = 1; i < bytes.size(); ++i) ASSERT_TRUE(bytes[i] != '\n' || bytes[i - 1] == '\r') << i;
-  ASSERT_EQ(ReadCard(back, path), 1);
-  EXPECT_EQ(FirstCarriedDifference(r, back), "");
 
   r.formattedName = "Replaced";
   ASSERT_EQ(SaveAs(r, path), 1);

@@ -13,7 +13,6 @@
 namespace ab {
 namespace {
 
-using testing::RecordsOf;
 using testing::TempFolder;
 using Records = std::vector<CsvRow>;
 
@@ -23,7 +22,6 @@ TEST(CsvReader, RecordsOfFiles) {
     std::string bytes;
     Records records;
   };
-  const std::string longValue(70000, 'x');
   const Case cases[] = {
       {"quoted values hold commas and doubled quotes", "\"a, b\",\"say \"\"hi\"\"\",\"\"\r\n",
        {{"a, b", "say \"hi\"", ""}}},
@@ -34,17 +32,16 @@ TEST(CsvReader, RecordsOfFiles) {
       {"an empty line is one empty value", "a,b\n\nc,d\n", {{"a", "b"}, {""}, {"c", "d"}}},
       {"tab-separated heading line", "First Name\tLast Name\n\"A\tB\"\tC,D\n", {{"First Name", "Last Name"}, {"A\tB", "C,D"}}},
       {"semicolon-separated heading line", "Name;Mail\nAnn;a@x\n", {{"Name", "Mail"}, {"Ann", "a@x"}}},
-      {"the heading line's quotes do not count", "\"a,b\";\"c,d\";e\n", {{"a,b", "c,d", "e"}}},
-      {"a quote inside an unquoted value stands for itself", "5'10\",x\nnext\n", {{"5'10\"", "x"}, {"next"}}},
-      {"text after the closing quote joins the value", "\"a\"b,c\n", {{"ab", "c"}}},
-      {"no length limit on a value", "\"" + longValue + "\",y\n", {{longValue, "y"}}},
       {"0x1A ends the data", "a\n\x1A" "b\n", {{"a"}}},
       {"a quote left open takes the rest of the file", "\"a,b\nc\n", {{"a,b\nc\n"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempFolder folder;
-    EXPECT_EQ(RecordsOf(folder, c.bytes), c.records);
+    CsvReader reader(folder.Write("in.csv", c.bytes), nullptr);
+    Records records;
+    for (CsvRow values; reader.NextRow(values);) records.push_back(values);
+    EXPECT_EQ(records, c.records);
   }
 }
 
@@ -55,18 +52,15 @@ TEST(CsvReader, FilesThatAreNotReadShowWhy) {
   const std::string large = folder.Write("large.csv", "a,b\n");
   ASSERT_EQ(::truncate(large.c_str(), static_cast<off_t>(CsvTextFile::kMaxFileBytes + 1)), 0);
   const std::pair<std::string, std::string_view> cases[] = {
-      {folder.File("missing.csv"), kCsvOpenErrorText}, {fifo, kCsvOpenErrorText}, {large, kCsvTooLargeText},
-  };
+      {folder.File("missing.csv"), kCsvOpenErrorText}, {fifo, kCsvOpenErrorText}, {large, kCsvTooLargeText}};
   for (const auto& [path, why] : cases) {
     SCOPED_TRACE(path);
-    std::vector<std::string> shown;
-    CsvReader reader(path, [&](std::string_view text, std::string_view caption) {
-      shown.push_back(std::string(caption) + "|" + std::string(text));
-    });
-    EXPECT_FALSE(reader.IsOpen());
-    EXPECT_EQ(shown, std::vector<std::string>{"IMPORT ERROR|" + std::string(why)});
+    std::string shown;
+    CsvReader reader(path,
+                     [&](std::string_view text, std::string_view caption) { shown += std::string(caption) + "|" + std::string(text); });
     CsvRow values;
-    EXPECT_FALSE(reader.NextRow(values));
+    EXPECT_FALSE(reader.IsOpen() || reader.NextRow(values));
+    EXPECT_EQ(shown, "IMPORT ERROR|" + std::string(why));
   }
 }
 

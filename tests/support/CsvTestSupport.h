@@ -1,6 +1,5 @@
 #pragma once
-// Small helpers for the CSV tests: quoted lines and files, encoded bytes,
-// readers over files the tests write.
+// Small helpers for the CSV tests: quoted lines and files, encoded bytes.
 
 #include <iconv.h>
 
@@ -9,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "csvimport/CsvHeadings.h"
 #include "csvimport/CsvReader.h"
 #include "support/TempFolder.h"
 
@@ -42,35 +40,6 @@ inline std::string CsvOf(const std::vector<std::string>& headings, const std::ve
   std::string bytes = QuotedLine(headings, separator) + "\r\n";
   for (const auto& row : rows) bytes += QuotedLine(row, separator) + "\r\n";
   return bytes;
-}
-
-// The program's heading table of `language` as the current editions of the mail
-// program write it: their countries are "Country/Region".
-inline std::vector<std::string> ExportHeadings(std::string_view language) {
-  std::vector<std::string> headings(HeadingTable(language).begin(), HeadingTable(language).end());
-  for (std::string& heading : headings) {
-    if (heading.ends_with(" Country")) heading += "/Region";
-    if (heading.ends_with(" - 國家")) heading += "/地區";
-  }
-  return headings;
-}
-
-// A row under `headings` with the given values, every other column empty.
-inline std::vector<std::string> RowOf(const std::vector<std::string>& headings,
-                                      const std::vector<std::pair<std::string, std::string>>& values) {
-  std::vector<std::string> row(headings.size());
-  for (const auto& [heading, value] : values)
-    for (std::size_t i = 0; i < headings.size(); ++i)
-      if (headings[i] == heading) row[i] = value;
-  return row;
-}
-
-// Every record of a file holding `bytes`, as the reader gives them.
-inline std::vector<CsvRow> RecordsOf(const TempFolder& folder, std::string_view bytes) {
-  CsvReader reader(folder.Write("in.csv", bytes), nullptr);
-  std::vector<CsvRow> records;
-  for (CsvRow values; reader.NextRow(values);) records.push_back(values);
-  return records;
 }
 
 }  // namespace ab::testing

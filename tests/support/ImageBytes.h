@@ -28,7 +28,6 @@ struct BmpShape {
   std::vector<std::uint32_t> masks;    // after a 40-byte header, or inside a longer one
   std::vector<std::uint32_t> palette;  // 0x00RRGGBB entries; empty: filler
   std::vector<std::uint8_t> pixels;    // the rows as stored; empty: filler
-  char type[2] = {'B', 'M'};
 
   BmpShape& Size(std::int32_t w, std::int32_t h) { width = w; height = h; return *this; }
   BmpShape& Bits(std::uint16_t b) { bits = b; return *this; }
@@ -49,7 +48,7 @@ struct BmpImage {
   explicit BmpImage(const BmpShape& s) {
     const int entries = s.colourEntries >= 0 ? s.colourEntries : FullTableEntries(s.bits);
     const std::int64_t height = s.height < 0 ? -static_cast<std::int64_t>(s.height) : s.height;
-    bytes = {static_cast<std::uint8_t>(s.type[0]), static_cast<std::uint8_t>(s.type[1])};
+    bytes = {'B', 'M'};
     PutLe(bytes, 0, 4);  // file size and reserved fields: readers ignore them
     PutLe(bytes, 0, 4);
     PutLe(bytes, 0, 4);  // the pixel offset, set below
