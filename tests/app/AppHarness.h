@@ -113,6 +113,7 @@ class AppTest : public ::testing::Test {
   void CancelNextEditor() { AnswerModal<QDialog>([](QDialog* sheet) { sheet->reject(); }, window_.get()); }
 
   static QAbstractItemView* View() { return listWindow->view(); }
+  static QPoint RowCentre(int row) { return View()->visualRect(listWindow->model()->index(row, 0)).center(); }
 
   static void Key(int key) { QTest::keyClick(View(), static_cast<Qt::Key>(key)); }
 
