@@ -26,15 +26,9 @@ void Check(bool ok, int code, const char* what) {
   std::_Exit(code);
 }
 
-QWidget* MainWindow() {
-  for (QWidget* widget : QApplication::topLevelWidgets())
-    if (widget->objectName() == QLatin1String("AddressBookWClass") && widget->isVisible()) return widget;
-  return nullptr;
-}
-
 void Session() {
-  QWidget* window = MainWindow();
-  if (window == nullptr) {
+  QWidget* window = ab::listWindow != nullptr ? ab::listWindow->window() : nullptr;
+  if (window == nullptr || !window->isVisible()) {
     QTimer::singleShot(20, Session);
     return;
   }
@@ -56,8 +50,7 @@ int main(int argc, char** argv) {
   ab::testing::TempFolder folder;
   std::filesystem::create_directory(folder.File("VCardData"));
   for (const char* name : {"Carol", "Alice", "Bob"})
-    folder.Write(std::string("VCardData/") + name + ".vcf",
-                 std::string("BEGIN:VCARD\r\nFN:") + name + "\r\nEND:VCARD\r\n");
+    folder.Write(std::string("VCardData/") + name + ".vcf", std::string("BEGIN:VCARD\r\nFN:") + name + "\r\nEND:VCARD\r\n");
   ab::StartOptions options;
   options.programFolder = QString::fromStdString(folder.path());
   options.resourceLibraryPath = QStringLiteral(AB_PRODUCT_BUNDLE);
