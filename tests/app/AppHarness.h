@@ -18,7 +18,6 @@
 #include "support/DialogAnswers.h"
 #include "app/AppState.h"
 #include "app/ContactList.h"
-#include "app/ContactListView.h"
 #include "app/MainWindow.h"
 #include "resources/ResourceLibrary.h"
 #include "app/WindowMessages.h"

@@ -56,7 +56,5 @@ int main(int argc, char** argv) {
   options.resourceLibraryPath = QStringLiteral(AB_PRODUCT_BUNDLE);
   options.instanceName = QStringLiteral("abfirst-%1").arg(QCoreApplication::applicationPid());
   QTimer::singleShot(0, Session);
-  const int code = ab::WinMain(options);
-  std::printf("exit code %d\n", code);
-  return code;
+  return ab::WinMain(options);
 }
