@@ -70,6 +70,7 @@ struct Case {
   int count, current;   // afterwards
   std::string message;  // part of the one message shown
 };
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 const Case kCases[] = {
     {"DeleteAnsweredNo", 3, 1, kDelete, "", "", false, 3, 1, "really want to delete"},
