@@ -18,7 +18,6 @@
 #include "support/DialogAnswers.h"
 #include "app/AppState.h"
 #include "app/ContactList.h"
-#include "app/ContactListView.h"
 #include "app/MainWindow.h"
 #include "resources/ResourceLibrary.h"
 #include "app/WindowMessages.h"
@@ -44,19 +43,14 @@ inline std::string CardText(const CardSpec& card) {
   return text + "END:VCARD\r\n";
 }
 
-// Twenty contacts with Latin and Chinese names, e-mail addresses that differ
-// only in "-", "." and digits, and telephones in no order.
-inline std::vector<CardSpec> TwentyContacts() {
+// Ten contacts with Latin and Chinese names, some fields empty, a name too long
+// for its column, and telephones in no order.
+inline std::vector<CardSpec> SampleContacts() {
   return {
       {"Ann Smith", "ann@example.com", "555-0101", "555-1901"}, {"bob jones", "b.jones@example.com", "555-0120", "555-1801"},
-      {"Carla Díaz", "b-jones@example.com", "555-0103", "555-1701"}, {"david Lee", "b0jones@example.com", "555-0199", "555-1601"},
-      {"Eve & Adam Müller", "bzjones@example.com", "555-0105", "555-1501"}, {"王小明", "wang@example.cn", "021-5550106", "021-5551401"},
-      {"李华", "li.hua@example.cn", "010-5550107", "010-5551301"}, {"Frank O'Neil", "frank@example.com", "555-0108", ""},
-      {"Grace Hopper", "grace@example.com", "", "555-1101"}, {"Heidi Klum", "heidi@example.com", "555-0110", "555-1001"},
-      {"Ivan Petrov", "", "555-0111", "555-0901"}, {"Judy Garland", "judy@example.com", "555-0112", "555-0801"},
-      {"陳大文", "chan@example.hk", "852-5550113", "852-5550701"}, {"Ken Thompson", "ken@example.com", "555-0114", "555-0601"},
-      {"Linus Torvalds", "linus@example.com", "555-0115", "555-0501"}, {"Mallory Archer", "mallory@example.com", "555-0116", "555-0401"},
-      {"Niklaus Wirth", "niklaus@example.com", "555-0117", "555-0301"}, {"Peggy Sue", "peggy@example.com", "555-0119", "555-0101"},
+      {"Carla Díaz", "b-jones@example.com", "555-0103", "555-1701"}, {"王小明", "wang@example.cn", "021-5550106", "021-5551401"},
+      {"Frank O'Neil", "frank@example.com", "555-0108", ""}, {"Grace Hopper", "grace@example.com", "", "555-1101"},
+      {"Ivan Petrov", "", "555-0111", "555-0901"}, {"Peggy Sue", "peggy@example.com", "555-0119", "555-0101"},
       {"Olivia Newton-John, a name far too long to fit in its column", "olivia@example.com", "555-0118", "555-0201"},
       {"_underscore", "_x@example.com", "555-0100", "555-0001"},
   };
@@ -113,6 +107,7 @@ class AppTest : public ::testing::Test {
   void CancelNextEditor() { AnswerModal<QDialog>([](QDialog* sheet) { sheet->reject(); }, window_.get()); }
 
   static QAbstractItemView* View() { return listWindow->view(); }
+  static QPoint RowCentre(int row) { return View()->visualRect(listWindow->model()->index(row, 0)).center(); }
 
   static void Key(int key) { QTest::keyClick(View(), static_cast<Qt::Key>(key)); }
 
@@ -124,12 +119,12 @@ class AppTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window_;
 };
 
-// The same over the twenty sample contacts.
-class TwentyContactsTest : public AppTest {
+// The same over the sample contacts.
+class SampleContactsTest : public AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    LoadCards(TwentyContacts());
+    LoadCards(SampleContacts());
   }
 };
 

@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Each box the start shows as "caption: text", answered with `answer`; the main
-// window is closed once the loop runs unless it closes itself after its first paint.
+// window is closed once the loop runs.
 std::vector<std::string> RunStart(const std::string& folder, const QString& bundle, QMessageBox::StandardButton answer) {
   static int instances = 0;
   std::vector<std::string> boxes;
@@ -36,16 +36,14 @@ std::vector<std::string> RunStart(const std::string& folder, const QString& bund
   };
   arm();
   // Polls rather than waits a fixed time: on a slow machine the window may be up late.
-  const bool quitsItself = answer == QMessageBox::Close;
   QTimer closer;
-  closer.callOnTimeout([&boxes, quitsItself] {
+  closer.callOnTimeout([] {
     for (QWidget* widget : QApplication::topLevelWidgets())
-      if (widget->objectName() == QLatin1String("AddressBookWClass") && widget->isVisible() && widget->close() && quitsItself)
-        boxes.push_back("closed by the test");
+      if (widget->objectName() == QLatin1String("AddressBookWClass") && widget->isVisible()) widget->close();
   });
-  closer.start(quitsItself ? 5000 : 100);
+  closer.start(100);
   const QString name = QStringLiteral("abtest-%1-%2").arg(::getpid()).arg(++instances);
-  EXPECT_EQ(WinMain({QString::fromStdString(folder), {}, ProgramLayout::Portable, bundle, name, {}, quitsItself}), 0);
+  EXPECT_EQ(WinMain({QString::fromStdString(folder), {}, ProgramLayout::Portable, bundle, name, {}, false}), 0);
   return boxes;
 }
 
@@ -60,11 +58,10 @@ TEST(Startup, LoadsTheCardsAndTellsWhatFailedInOrder) {
   const Case cases[] = {
       {QStringLiteral("/nonexistent/OSTREL_RC.dll"), 0, QMessageBox::Ok,
        {"ERROR: Can't not load OSTREL_RC.dll", ": Address Book open failed!"}, true},
-      {test::TestBundle(), 0, QMessageBox::Ok, {": Address Book open failed!"}, true},
       {test::ProductBundle(), -1, QMessageBox::No, {"Address Book: A file named \"VCardData\""}, false},
       {test::ProductBundle(), -1, QMessageBox::Yes, {"Address Book: A file named \"VCardData\""}, true},
       {test::ProductBundle(), 259, QMessageBox::Ok, {"Address Book: 3 card files"}, true},
-      {test::ProductBundle(), 2, QMessageBox::Close, {}, true},  // closes after its first paint
+      {test::ProductBundle(), 0, QMessageBox::Ok, {}, true},  // a first start: no cards yet
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cards);
@@ -80,8 +77,6 @@ TEST(Startup, LoadsTheCardsAndTellsWhatFailedInOrder) {
     EXPECT_TRUE(resourceLibrary == nullptr && listWindow == nullptr && !currentRecord);
     FreeResourceLibrary();
   }
-  EXPECT_TRUE(contactCount == 2 && contactTable[0].displayName == "Amy");  // the last start's cards, sorted
-  contactCount = 0;
 }
 
 // Every socket of these tests lives in a private folder, and a copy of the program beside its library.
@@ -137,16 +132,8 @@ TEST_F(SingleInstanceTest, ASecondStartHandsItsFilesToTheFirstAndEnds) {
   RaiseMainWindow(nullptr);  // no window yet: nothing happens
 }
 
-TEST_F(SingleInstanceTest, TwoRealStartsLeaveOneRunningAndNoDisplayFails) {
-  const auto first = Start({});
-  ASSERT_TRUE(QTest::qWaitFor([] { return fs::exists(SocketPath()); }, 10000));
-  const auto second = Start({});
-  ASSERT_TRUE(second->waitForFinished(10000));
-  EXPECT_EQ(second->exitCode(), 0);
-  EXPECT_EQ(first->state(), QProcess::Running);
-  first->kill();
-  first->waitForFinished();
-  fs::remove_all(program_.File("VCardData"));
+// Without a display the program says so and ends with 1 before it makes a card folder.
+TEST_F(SingleInstanceTest, NoDisplayFails) {
   // ":99" names a display that nobody serves: Qt itself would abort there.
   for (const auto& [display, message] : {std::pair{(const char*)nullptr, "no display"}, {":99", "cannot open the display \":99\""}}) {
     const auto program = Start({}, display);

@@ -2,14 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <regex>
 
 #include "support/CardBuilders.h"
-#include "support/ImageBytes.h"
 #include "support/TempFolder.h"
 
 namespace ab {
@@ -23,8 +19,7 @@ TEST(CliTest, CommandsPrintTheirResultAndExitCode) {
                                   testing::Card({"N:Adams;Al"}));
   folder.Write("junk.vcf", "junk");
   folder.Write("one.vcf", testing::Card({"N:Lee;Ann", "FN:Ann Lee", "NOTE:one\x01\x01two\x02\x02three", "EMAIL;INTERNET:a@x",
-                                         "EMAIL;PREF;AOL:b@x", "TEL;HOME;FAX:9", "PHOTO;JPEG;BASE64:",
-      "    " + QByteArray::fromStdString(testing::JpegHeaderBytes(2, 3, 40)).toBase64().toStdString(), ""}));
+                                         "EMAIL;PREF;AOL:b@x", "TEL;HOME;FAX:9"}));
   folder.Write("in.csv", "First Name,Last Name,E-mail Address\r\nAnn,Lee,a@x\r\nBob,Ray,\r\n");
   const struct {
     std::vector<std::string> args;  // file names relative to the folder
@@ -37,8 +32,11 @@ TEST(CliTest, CommandsPrintTheirResultAndExitCode) {
       {{"list", "cards"}, 0, "Adams Al\t\t\t\t\\S+\nzoe\tz@x\t1\t2\t" + cards + "/VC\\d+\\.vcf\n", ""},
       {{"export", "one.vcf", "exported.vcf"}, 0, "", ""},
       {{"export", "none.vcf", "x.vcf"}, 1, "", "cannot read"},
+      // What was exported reads back whole; show prints it decoded.
+      {{"show", "exported.vcf"}, 0, R"re(\{"formattedName":"Ann Lee",.*"note":"one\\r\\ntwo;three",.*"emails":\[\{"address":"a@x",)re"
+       R"re(.*\{"address":"b@x",.*"homePhones":\[[^\]]*"number":"9".*"preferredEmail":1,.*\n)re", ""},
       {{"show", "none.vcf"}, 1, "", "cannot read"},
-      {{"import-csv", "in.csv", "csv"}, 0, "([^\n]+/VC\\d+\\.vcf\n){2}imported 2 contacts, 0 left out because the address book was full\n", ""},
+      {{"import-csv", "in.csv", "csv"}, 0, "(" + folder.path() + "/csv/VC\\d+\\.vcf\n){2}imported 2 contacts, 0 left out because the address book was full\n", ""},
       {{"import-csv", "absent.csv", "csv"}, 1, "", "can not open CSV file"},
       {{"export-csv", "csv", "out.csv"}, 0, "exported 2 contacts\n", ""},
       {{"export-csv", "absent", "out.csv"}, 1, "", "no card folder"},
@@ -57,18 +55,6 @@ TEST(CliTest, CommandsPrintTheirResultAndExitCode) {
     EXPECT_NE(err.find(step.errPart), std::string::npos) << err;
   }
   EXPECT_EQ(testing::TempFolder::Read(folder.File("out.csv")).rfind("\xEF\xBB\xBF\"First Name\",\"Last Name\",\"Display Name\",", 0), 0u);
-
-  // What was exported reads back whole; show prints it decoded.
-  QProcess show;
-  show.start(AB_CLI_PATH, {"show", QString::fromStdString(folder.File("exported.vcf"))});
-  ASSERT_TRUE(show.waitForFinished(30000));
-  const QJsonObject o = QJsonDocument::fromJson(show.readAllStandardOutput()).object();
-  EXPECT_EQ(QStringList({o["formattedName"].toString(), o["note"].toString(), QString::number(o["preferredEmail"].toInt()),
-                         o["emails"].toArray()[1].toObject()["address"].toString(),
-                         o["homePhones"].toArray()[1].toObject()["number"].toString(),
-                         QString::number(o["photoWidth"].toInt()) + "x" + QString::number(o["photoHeight"].toInt())})
-                .join('|'),
-            "Ann Lee|one\r\ntwo;three|1|b@x|9|2x3");
 }
 
 }  // namespace
