@@ -33,6 +33,7 @@ constexpr int kAlreadyInBookQuestion = 42;
 constexpr int kNotImportedWarning = 79;
 constexpr int kImportedCountText = 81;  // %1 imported
 constexpr int kLeftOutCountText = 82;   // %1 imported, %2 left out
+constexpr int kNotOnDiskWarning = 92;
 constexpr int kCaptionId = 6;
 constexpr int kCaptionCapacity = 32;
 constexpr int kTextCapacity = 255;
@@ -199,6 +200,7 @@ void ImportCsvIntoList(MainWindow* owner, const std::string& path) {
   }
   count.leftOut = counts.leftOut;
   if (!fileRefused) ShowImportCount(owner, count);
+  if (!counts.synced) ShowWarning(owner, kNotOnDiskWarning);
 }
 
 bool HasImportableFiles(const QMimeData* data) { return !ImportableFiles(data).empty(); }

@@ -96,8 +96,8 @@ std::string ValueAsUtf8(std::string value, std::string_view charset) {
   return converted ? *converted : value;
 }
 
-std::optional<std::string> FileTextAsUtf8(std::string_view raw) {
-  if (raw.starts_with("\xEF\xBB\xBF")) return std::string(raw.substr(3));
+std::optional<std::string_view> FileTextAsUtf8(std::string_view raw, std::string& converted) {
+  if (raw.starts_with("\xEF\xBB\xBF")) return raw.substr(3);
   bool le = raw.starts_with("\xFF\xFE");
   bool be = raw.starts_with("\xFE\xFF");
   std::size_t skip = 2;
@@ -107,9 +107,12 @@ std::optional<std::string> FileTextAsUtf8(std::string_view raw) {
     be = raw[0] == '\0' && raw[1] != '\0' && raw[2] == '\0' && raw[3] != '\0';
     skip = 0;
   }
-  if (!le && !be) return std::string(raw);
+  if (!le && !be) return raw;
   // An unpaired surrogate is skipped and the conversion goes on.
-  return Iconv(raw.substr(skip), le ? "UTF-16LE" : "UTF-16BE", 2);
+  auto utf8 = Iconv(raw.substr(skip), le ? "UTF-16LE" : "UTF-16BE", 2);
+  if (!utf8) return std::nullopt;
+  converted = std::move(*utf8);
+  return converted;
 }
 
 std::string DecodeBase64(std::string_view data) { return DecodeBase64(std::span<const std::string_view>(&data, 1)); }

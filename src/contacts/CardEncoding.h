@@ -24,9 +24,10 @@ std::string ValueAsUtf8(std::string value, std::string_view charset);
 // True when `charset` names something other than UTF-8.
 bool IsOtherCharset(std::string_view charset);
 
-// A whole file as UTF-8: UTF-16 (with or without a byte-order mark) is
-// converted and a UTF-8 mark dropped; nullopt when the conversion fails.
-std::optional<std::string> FileTextAsUtf8(std::string_view raw);
+// A whole file as UTF-8: a UTF-8 mark is dropped and the rest used where it
+// lies; UTF-16 (with or without a byte-order mark) is converted into
+// `converted`, which the result then shows; nullopt when the conversion fails.
+std::optional<std::string_view> FileTextAsUtf8(std::string_view raw, std::string& converted);
 
 // Decodes the alphabet characters up to the first '=' (padding ends the
 // data); other characters are skipped and a lone last character is dropped.

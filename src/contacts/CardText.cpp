@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "contacts/ByteScan.h"
 #include "contacts/CardEncoding.h"
 #include "contacts/CardLine.h"
 
@@ -34,12 +35,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   }
   if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
-}
-
-// True for a line that can only be more BASE64 data.
-bool IsBase64DataLine(std::string_view line) {
-  return std::all_of(line.begin(), line.end(),
-                     [](char c) { return kBase64Table[static_cast<unsigned char>(c)] != kBase64Other; });
 }
 
 constexpr auto kIsBlank = [](char c) { return c == ' ' || c == '\t'; };  // here, where it is inlined
@@ -86,9 +81,10 @@ void AppendTextValue(std::string& out, std::string_view value, bool structured) 
 
 class CardWriter {
  public:
-  CardWriter(std::string text, AttachmentData attachments) : withData_(attachments == AttachmentData::Decoded) {
-    card_.source = std::make_unique<const std::string>(std::move(text));
-    card_.lines = SplitLines(*card_.source);
+  CardWriter(std::string_view text, std::unique_ptr<const std::string> converted, AttachmentData attachments)
+      : withData_(attachments == AttachmentData::Decoded) {
+    card_.source = std::move(converted);
+    card_.lines = SplitLines(text);
   }
 
   std::optional<NormalizedCard> Run() {
@@ -324,9 +320,11 @@ std::string_view BaseName(std::string_view name) {
 
 std::optional<NormalizedCard> NormalizeCardText(std::string_view raw, AttachmentData attachments) {
   if (raw.size() > kMaxCardFileBytes) return std::nullopt;
-  auto utf8 = FileTextAsUtf8(raw);
+  auto converted = std::make_unique<std::string>();
+  const auto utf8 = FileTextAsUtf8(raw, *converted);
   if (!utf8) return std::nullopt;
-  return CardWriter(std::move(*utf8), attachments).Run();
+  if (utf8->data() != converted->data()) converted.reset();  // the text is used where it lies
+  return CardWriter(*utf8, std::move(converted), attachments).Run();
 }
 
 }  // namespace ab

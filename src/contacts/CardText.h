@@ -59,7 +59,9 @@ struct NormalizedCard {
   std::vector<std::string> attachments;
   std::vector<SourceProperty> properties;  // every property of the object, in file order
   bool modern = false;                     // VERSION 3 or later
-  std::unique_ptr<const std::string> source;  // the file as UTF-8; `lines` point into it
+  // `lines` point into the text given to NormalizeCardText, which must outlive
+  // them, or into `source` where that text had to be converted to UTF-8.
+  std::unique_ptr<const std::string> source;
   std::vector<std::string_view> lines;
 
   // The physical lines of one property.

@@ -144,7 +144,7 @@ bool ApplyWithFlags(VObject* property, FixedText<N>& field, TypeFlags& flags, co
 
 // The whole file, read with one open; nullopt for anything but a regular
 // file of at most kMaxCardFileBytes. A FIFO must not block the reader. The
-// room is not cleared first: the repair copies the text anyway.
+// room is not cleared first: a read that does not fill it is no read.
 struct CardFileBytes {
   std::unique_ptr<char[]> bytes;
   std::size_t size = 0;

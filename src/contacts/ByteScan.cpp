@@ -1,0 +1,49 @@
+#include "contacts/ByteScan.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "contacts/CardEncoding.h"
+
+namespace ab {
+
+namespace {
+
+// GCC and Clang turn these into the machine's vector instructions, or into
+// plain loops where it has none.
+using Block = std::uint8_t __attribute__((vector_size(16)));
+using Mask = std::int8_t __attribute__((vector_size(16)));  // each byte 0 or all ones
+constexpr std::size_t kBlock = sizeof(Block);
+
+Block Load(const char* p) {
+  Block b;
+  std::memcpy(&b, p, kBlock);
+  return b;
+}
+
+bool Any(Mask m) {
+  std::uint64_t halves[2];
+  std::memcpy(halves, &m, kBlock);
+  return (halves[0] | halves[1]) != 0;
+}
+
+// Bytes outside the alphabet are those whose every test fails. Setting bit
+// 0x20 turns the upper-case letters, and only them, into lower-case ones.
+Mask OtherBytes(Block b) {
+  const Mask inside = (static_cast<Block>((b | 0x20) - 'a') < 26) | (static_cast<Block>(b - '0') < 10) | (b == '+') |
+                      (b == '/') | (b == '=') | (b == ' ') | (b == '\t');
+  return ~inside;
+}
+
+}  // namespace
+
+bool IsBase64DataLine(std::string_view line) {
+  std::size_t i = 0;
+  for (; i + kBlock <= line.size(); i += kBlock)
+    if (Any(OtherBytes(Load(line.data() + i)))) return false;
+  for (; i < line.size(); ++i)
+    if (kBase64Table[static_cast<std::uint8_t>(line[i])] == kBase64Other) return false;
+  return true;
+}
+
+}  // namespace ab
