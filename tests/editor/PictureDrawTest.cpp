@@ -1,4 +1,4 @@
-// Pictures drawn: decoded BMPs of every depth, JPEG, PNG and GIF, and the placeholder bitmaps.
+// Pictures drawn: decoded BMPs of every depth, PNG and GIF, and the placeholder bitmaps.
 #include <QBuffer>
 #include <QPainter>
 
@@ -56,10 +56,6 @@ TEST_P(PictureDepths, PixelsBecomeTheSameImageAndDrawStretchedWithoutBlending) {
   painter.end();
   EXPECT_EQ(testing::InkBox(canvas, kCanvas), QRect(5, 6, 15, 12));
   EXPECT_EQ(canvas.copy(5, 6, 15, 12), expected.scaled(15, 12));
-  // The source rectangle counts from the top row.
-  canvas = SolidImage(8, 8, kCanvas);
-  DrawOn(canvas, picture, QRect(3, 0, 2, 2), QRect(0, 0, 8, 8));
-  EXPECT_TRUE(testing::AllPixels(canvas, canvas.rect(), expected.pixelColor(4, 1)));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllDepths, PictureDepths, ::testing::Values(1, 4, 8, 16, 24, 32));
@@ -77,53 +73,37 @@ TEST(PictureDraw, NothingToDrawGivesZeroAndLeavesTheCanvas) {
   }
 }
 
-// What phones send draws as a BMP does (transparent parts on white paper),
-// decoded at the first draw only.
-TEST(PictureDraw, JpegPngAndGifPicturesDrawDecodedOnce) {
-  const auto encoded = [](const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes.toStdString();
-  };
+// What phones send draws as a BMP does (transparent parts on white paper), decoded at the first draw only.
+TEST(PictureDraw, PngAndGifPicturesDrawDecodedOnce) {
   QImage clear(6, 4, QImage::Format_ARGB32);
   clear.fill(Qt::transparent);
-  const QImage red = testing::SolidImage(6, 4, kRed);
-  const struct { const char* name; std::string bytes; QColor colour; int tolerance; } cases[] = {
-      {"png", encoded(red, "PNG"), kRed, 0},
-      {"jpeg", encoded(red, "JPEG"), kRed, 12},
-      {"gif", testing::RedPixelGif(), kRed, 0},
-      {"transparent png", encoded(clear, "PNG"), kWhite, 0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  QByteArray png;
+  QBuffer buffer(&png);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && clear.save(&buffer, "PNG"));
+  const std::pair<std::string, QColor> cases[] = {{png.toStdString(), kWhite}, {testing::RedPixelGif(), kRed}};
+  for (const auto& [bytes, colour] : cases) {
     Picture picture;
-    ASSERT_TRUE(picture.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), c.bytes.size()));
+    ASSERT_TRUE(picture.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     QImage canvas = SolidImage(20, 20, kCanvas);
-    QPainter painter(&canvas);
     const QRect whole(0, 0, picture.Width(), picture.Height());
-    EXPECT_EQ(picture.Draw(painter, whole, QRect(2, 2, 12, 8)), picture.Height());
+    EXPECT_EQ(DrawOn(canvas, picture, whole, QRect(2, 2, 12, 8)), picture.Height());
     const PictureDrawCache* decoded = picture.DrawCache().get();
-    picture.Draw(painter, whole, QRect(2, 2, 12, 8));
-    painter.end();
+    DrawOn(canvas, picture, whole, QRect(2, 2, 12, 8));
     EXPECT_TRUE(decoded != nullptr && picture.DrawCache().get() == decoded);
-    const QColor d(canvas.pixel(7, 5));
-    EXPECT_LE(std::abs(d.red() - c.colour.red()) + std::abs(d.green() - c.colour.green()) + std::abs(d.blue() - c.colour.blue()), c.tolerance);
+    EXPECT_EQ(canvas.pixelColor(7, 5), colour);
     EXPECT_EQ(testing::InkBox(canvas, kCanvas), QRect(2, 2, 12, 8));
   }
 }
 
 TEST(PlaceholderBitmap, CopiesTheBitmapUnscaledCutToTheRectangleOrNothingWhenMissing) {
-  constexpr int kNoPhotoBitmap = 201;
-  const QImage bitmap = LoadResourceBitmap(kNoPhotoBitmap).toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage bitmap = LoadResourceBitmap(201).toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_TRUE(bitmap.width() > 20 && bitmap.height() > 20);
   const QRect target(7, 9, bitmap.width() - 10, bitmap.height() - 12);
-  const QImage blank = SolidImage(bitmap.width() + 30, bitmap.height() + 30, kCanvas);
-  QImage canvas = blank, expected = blank, untouched = blank;
-  QPainter(&expected).drawImage(target.topLeft(), bitmap, QRect(QPoint(0, 0), target.size()));
-  EXPECT_TRUE(DrawPlaceholderBitmap(*std::make_unique<QPainter>(&canvas), kNoPhotoBitmap, target));
+  QImage canvas = SolidImage(bitmap.width() + 30, bitmap.height() + 30, kCanvas), untouched = canvas;
+  EXPECT_TRUE(DrawPlaceholderBitmap(*std::make_unique<QPainter>(&canvas), 201, target));
   EXPECT_FALSE(DrawPlaceholderBitmap(*std::make_unique<QPainter>(&untouched), 9999, target));
-  EXPECT_EQ(std::pair(canvas, untouched), std::pair(expected, blank));
+  EXPECT_EQ(canvas.copy(target), bitmap.copy(0, 0, target.width(), target.height()));
+  EXPECT_TRUE(testing::AllPixels(untouched, untouched.rect(), kCanvas));
 }
 
 }  // namespace
