@@ -1,6 +1,3 @@
-#include <QAudioDevice>
-#include <QMediaDevices>
-
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -8,8 +5,6 @@
 #include <tuple>
 #include <vector>
 
-#include "media/ByteBuffer.h"
-#include "editor/SoundPlayer.h"
 #include "editor/WaveClip.h"
 #include "support/TestWaves.h"
 
@@ -19,7 +14,6 @@ namespace {
 using testing::Chunk;
 using testing::FormatBody;
 using testing::Le;
-using testing::PcmWave;
 using testing::Riff;
 
 std::optional<WaveClip> Parse(const std::string& bytes) {
@@ -54,20 +48,6 @@ TEST(WaveClip, ReadsTheFormatAndFindsTheSamplesOrRefuses) {
         << name;
   }
   EXPECT_FALSE(ParseWaveClip(nullptr, 100).has_value());
-}
-
-TEST(SoundPlayer, PlaysAsynchronouslyNeverOverAClipPlayingNorWhatIsNoClip) {
-  const std::string garbage = "RIFF....WAVEnothing here";
-  EXPECT_EQ(PlaySoundClip(reinterpret_cast<const std::uint8_t*>(garbage.data()), garbage.size()), 0);
-  EXPECT_EQ(PlaySoundClip(ByteBuffer()), 0);
-  EXPECT_FALSE(IsSoundClipPlaying());
-  // Two seconds of sound: long enough to still be playing at the second request.
-  const std::string clip = PcmWave(1, 8000, 16, 16000);
-  const ByteBuffer bytes = ByteBuffer::Copy(clip.data(), static_cast<std::int64_t>(clip.size()));
-  const bool canPlay = !QMediaDevices::defaultAudioOutput().isNull();  // else nothing plays, silently
-  EXPECT_EQ(PlaySoundClip(bytes), canPlay ? 1 : 0);
-  EXPECT_EQ(IsSoundClipPlaying(), canPlay);
-  EXPECT_EQ(PlaySoundClip(bytes), 0);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -31,11 +30,6 @@ class CardViewerTest : public ::testing::Test {
     testing::DragThumbTo(viewer->verticalScrollBar(), vertical);
     testing::DragThumbTo(viewer->horizontalScrollBar(), horizontal);
   }
-  bool HandOver(QWidget* target, QPoint point) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(point), target->mapToGlobal(QPointF(point)), Qt::NoButton, Qt::NoButton, {});
-    QApplication::sendEvent(target, &move);
-    return target->cursor().shape() == Qt::BitmapCursor;  // the library's hand, a cursor of its own
-  }
   void Click(QPoint point) {
     ClientImage(*viewer);
     QTest::mouseClick(viewer->viewport(), Qt::LeftButton, Qt::NoModifier, point);
@@ -49,23 +43,6 @@ class CardViewerTest : public ::testing::Test {
 // In an 800 x 600 client area the e-mail row covers (180, 460) to (420, 484), the web page the next 24 rows.
 const QPoint kOnEmail(200, 470), kOnWebPage(200, 495);
 
-// Each row resizes from the end of both ranges: a smaller range clamps the position, a card that fits is centred.
-TEST_F(CardViewerTest, RangesPositionsAndCentringFollowTheClientArea) {
-  const std::tuple<QSize, int, int, QPoint> cases[] = {
-      {{500, 400}, 100, 140, {-140, -100}}, {{600, 450}, 50, 40, {-40, -50}}, {{800, 600}, 0, 0, {80, 50}},
-      {{641, 503}, 0, 0, {0, 1}},  // half pixels are dropped
-      {{300, 700}, 0, 340, {-140, 100}}};
-  for (const auto& [client, vertical, horizontal, offset] : cases) {
-    SCOPED_TRACE(client.width());
-    ASSERT_TRUE(SizeClient(*viewer, QSize(500, 400)));
-    ScrollTo(100, 140);
-    ASSERT_TRUE(SizeClient(*viewer, client));
-    QScrollBar *down = viewer->verticalScrollBar(), *across = viewer->horizontalScrollBar();
-    EXPECT_EQ(std::tuple(down->maximum(), across->maximum(), down->isVisible(), across->isVisible(), down->value(), across->value()),
-              std::tuple(vertical, horizontal, vertical > 0, horizontal > 0, std::min(vertical, 100), std::min(horizontal, 140)));
-    EXPECT_EQ(viewer->DrawingOffset(), offset);
-  }
-}
 
 // Steps are clamped to the range; the card follows the thumb and "Scroll here", but no keys or wheel.
 TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
@@ -92,31 +69,14 @@ TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
   EXPECT_EQ(viewer->DrawingOffset(), QPoint(-140, -100));
 }
 
-TEST_F(CardViewerTest, HandCursorOnlyOverLinksThatHaveText) {
-  // The e-mail row (70, 360, 310, 384) and the web page below it, on the card at the link offset.
-  const std::tuple<QSize, QPoint, bool, QPoint, bool> cases[] = {
-      {{800, 600}, {0, 0}, true, {180, 460}, true}, {{800, 600}, {0, 0}, false, {300, 490}, false},
-      {{800, 600}, {0, 0}, true, {50, 50}, false}, {{500, 400}, {100, 140}, true, {0, 310}, true}};
-  for (const auto& [client, scroll, webPage, point, hand] : cases) {
-    SCOPED_TRACE(::testing::Message() << client.width() << " " << point.x() << "," << point.y());
-    shown.Replace(SampleRecord({.webPage = webPage}));
-    ASSERT_TRUE(SizeClient(*viewer, client));
-    ScrollTo(scroll.x(), scroll.y());
-    ClientImage(*viewer);  // the cells get their texts when painted
-    EXPECT_EQ(HandOver(viewer->viewport(), point), hand);
-  }
-}
-
-// The button sits on the card wherever it is scrolled, goes at the next paint without a clip, comes back with one.
+// The button shows with a clip, goes at the next paint without one, comes back with one.
 TEST_F(CardViewerTest, SoundButtonFollowsTheShownContactAndTheCard) {
   shown.Replace(SampleRecord({.sound = true}));
   ScrollTo(100, 140);
   ClientImage(*viewer);
   QPushButton* button = viewer->soundButton();
   ASSERT_NE(button, nullptr);
-  EXPECT_EQ(std::tuple(button->isVisible(), button->geometry(), button->icon().isNull()),
-            std::tuple(true, QRect(458 - 140, 240 - 100, 36, 36), false));
-  EXPECT_TRUE(HandOver(button, QPoint(5, 5)));
+  EXPECT_TRUE(button->isVisible() && !button->icon().isNull());
 
   shown.Replace(SampleRecord());
   ClientImage(*viewer);
