@@ -31,11 +31,6 @@ QImage QuadrantImage(QColor topLeft, QColor topRight, QColor bottomLeft, QColor 
   return image;
 }
 
-int DrawOn(QImage& canvas, const Picture& picture, QRect source, QRect destination) {
-  QPainter painter(&canvas);
-  return picture.Draw(painter, source, destination);
-}
-
 class PictureDepths : public ::testing::TestWithParam<int> {};
 
 TEST_P(PictureDepths, PixelsBecomeTheSameImageAndDrawStretchedWithoutBlending) {
@@ -72,10 +67,12 @@ TEST(PictureDraw, PngAndGifPicturesDrawDecodedOnce) {
     Picture picture;
     ASSERT_TRUE(picture.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     QImage canvas = SolidImage(20, 20, kCanvas);
+    QPainter painter(&canvas);
     const QRect whole(0, 0, picture.Width(), picture.Height());
-    EXPECT_EQ(DrawOn(canvas, picture, whole, QRect(2, 2, 12, 8)), picture.Height());
+    EXPECT_EQ(picture.Draw(painter, whole, QRect(2, 2, 12, 8)), picture.Height());
     const PictureDrawCache* decoded = picture.DrawCache().get();
-    DrawOn(canvas, picture, whole, QRect(2, 2, 12, 8));
+    picture.Draw(painter, whole, QRect(2, 2, 12, 8));
+    painter.end();
     EXPECT_TRUE(decoded != nullptr && picture.DrawCache().get() == decoded);
     EXPECT_TRUE(testing::AllPixels(canvas, QRect(2, 2, 12, 8), colour));
     EXPECT_EQ(testing::InkCount(canvas, canvas.rect(), kCanvas), 12 * 8);

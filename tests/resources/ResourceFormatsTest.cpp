@@ -15,16 +15,6 @@ TEST(ResourceFormats, StringTableReadsIdsAndEscapesAndRejectsTheMalformed) {
     EXPECT_FALSE(ParseStringTable(source).has_value()) << source;
 }
 
-// The cut keeps at most capacity - 1 bytes and never splits a UTF-8 character;
-// a byte that is not UTF-8 counts as a character of its own.
-TEST(ResourceFormats, CutToCapacityKeepsWholeCharacters) {
-  const std::string mixed = "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80";  // 1, 2, 3 and 4 bytes
-  const std::pair<int, std::string> cases[] = {{-5, ""}, {3, "a"}, {4, "a\xC3\xA9"}, {6, "a\xC3\xA9"},
-                                               {10, "a\xC3\xA9\xE4\xB8\xAD"}, {11, mixed}};
-  for (const auto& [capacity, expected] : cases) EXPECT_EQ(CutToCapacity(mixed, capacity), expected) << capacity;
-  EXPECT_EQ(CutToCapacity("ab\x80\x80" "cd", 4), "ab\x80");
-  EXPECT_EQ(CutToCapacity("\xF8\x80\x80\x80", 3), "\xF8\x80");  // no lead byte beyond 0xF4
-}
 
 // The structure of what is read shows in the library's menus; here: what is refused, and the nesting limit.
 TEST(ResourceFormats, MenusNestEightPopupsDeepAndRejectTheMalformed) {

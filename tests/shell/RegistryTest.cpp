@@ -28,22 +28,6 @@ TEST(Registry, KeysAndNamesMatchRegardlessOfCaseAndEverythingElseIsKept) {
             "\n[Software\\Vantoro]\ne-mail address=a%0A%2541\n");
 }
 
-// The value is read in blocks growing by 100 bytes up to 1000, into a 260-byte buffer.
-TEST(Registry, ReadResultsFollowTheValueLength) {
-  // The value's length (-1: no such value), the result.
-  const std::pair<int, int> cases[] = {{-1, kErrorFileNotFound}, {259, kErrorSuccess},
-                                       {260, kErrorInvalidParameter}, {1000, kErrorMoreData}};
-  ShellSandbox sandbox;
-  for (const auto& [length, result] : cases) {
-    const std::string text(static_cast<std::size_t>(std::max(length, 0)), 'p');
-    ASSERT_EQ(WriteRegistryText("K", length < 0 ? "other" : "v", text), kErrorSuccess);
-    std::string out = "untouched";
-    EXPECT_EQ(ReadRegistryValue("K", "v", out), result) << length;
-    EXPECT_EQ(out, result == kErrorSuccess ? text : "untouched");
-  }
-  std::string out;
-  EXPECT_EQ(ReadRegistryValue("No Such Key", "v", out), kErrorFileNotFound);
-}
 
 TEST(Registry, StoreLivesUnderAnAbsoluteConfigHome) {
   ShellSandbox sandbox;

@@ -57,14 +57,6 @@ TEST(PaintCard, MarginsPicturesTextsAndFramesOnlyWhenSwitchedOn) {
   EXPECT_TRUE(AllPixels(framed, top, kGridGrey) && AllPixels(Paint(nullptr), top, kCardWhite));
 }
 
-// The text of every row, "" for the picture and separator rows.
-std::vector<std::string> RowTexts(CardCells& cells, const ContactRecord* record) {
-  FillCardCells(cells, record);
-  std::vector<std::string> texts;
-  for (const LayoutCell& cell : cells.cardCells) texts.emplace_back(cell.text() ? cell.text() : "");
-  return texts;
-}
-
 // Decoded texts cut to the card's buffers; the preferred e-mail, not the first; home details not at all.
 TEST(CardTexts, CellsShowTheDecodedTextsCutToTheCardsBuffers) {
   auto record = testing::SampleRecord({.logo = true, .photo = true});
@@ -78,23 +70,16 @@ TEST(CardTexts, CellsShowTheDecodedTextsCutToTheCardsBuffers) {
   record->formattedName = name;  // the record holds 128 of them
   record->addresses[SLOT_HOME].street = "2 Elm St";
   CardCells cells;
+  FillCardCells(cells, record.get());
+  std::vector<std::string> texts;  // "" for the picture and separator rows
+  for (const LayoutCell& cell : cells.cardCells) texts.emplace_back(cell.text() ? cell.text() : "");
   const std::vector<std::string> expected = {
       "", "", "Smith;Jones", "", "Address:", "Phone:", "Fax:", "E-Mail:", "Web Page:",
       "Unit 2\r\n1 Main St, Springfield, K1A 0B1, USA", "+1 555 0100", std::string(19, '5'), "ann.smith@example.org",
       "http://www.example.com/", name.substr(0, 127 * 3), "Line one\r\nLine two", std::string(63, 'c')};
-  EXPECT_EQ(RowTexts(cells, record.get()), expected);
+  EXPECT_EQ(texts, expected);
   EXPECT_EQ(cells.pictureCells[0].picture(), record->logoPicture.get());
   EXPECT_EQ(cells.pictureCells[1].picture(), record->photoPicture.get());
-
-  // Only the address parts that are there, each followed by ", "; at most 371 characters.
-  record->addresses[SLOT_BUSINESS] = AddressEntry();
-  record->addresses[SLOT_BUSINESS].street = std::string(500, 's');
-  record->addresses[SLOT_BUSINESS].region = "ON";
-  EXPECT_EQ(RowTexts(cells, record.get())[ROW_ADDRESS], std::string(371, 's'));
-  record->addresses[SLOT_BUSINESS].street = "";
-  record->preferredEmail = -1;
-  EXPECT_EQ(RowTexts(cells, record.get())[ROW_ADDRESS], "ON, ");
-  EXPECT_EQ(cells.texts.email, "");
 }
 
 }  // namespace
