@@ -17,7 +17,6 @@
 #include <tuple>
 #include <vector>
 
-#include "contacts/CardStore.h"
 #include "contacts/StoredText.h"
 #include "contacts/VCardWriter.h"
 #include "editor/FileDialogs.h"
@@ -133,7 +132,6 @@ TEST_F(ContactEditorTest, EmailListKeepsOnePreferredAddress) {
     Open();
     EXPECT_EQ(testing::WarningFrom(c.act), record_.emailCount == kMaxEmails ? LoadResourceString(80) : "");
     EXPECT_TRUE(Get<QLineEdit>(kNamePage, 1003)->text().isEmpty());
-    EXPECT_EQ(Get(kNamePage, 1010)->isEnabled(), !c.after.empty());
     Ok();
     std::vector<std::pair<std::string, bool>> expected, after;  // each address, whether it carries the preferred flag
     for (std::size_t i = 0; i < c.after.size(); ++i) expected.emplace_back(c.after[i], static_cast<int>(i) == c.preferred);
@@ -164,7 +162,6 @@ TEST_F(ContactEditorTest, AttachmentsFollowTheLastOfBrowseAndRemove) {
     Open();
     ShowPage(page);
     for (int id : clicks) Click(page, id);
-    EXPECT_EQ(Get(kNamePage, 1037)->isEnabled(), bytes != sound || !stored.empty()) << "Play follows the clip";
     Ok();
     EXPECT_TRUE(Text(record_.*bytes) == (stored.empty() ? "" : testing::TempFolder::Read(stored))) << "the bytes of the chosen file";
     const Picture* shown = decoded ? (record_.*decoded).get() : nullptr;
@@ -211,8 +208,6 @@ TEST(ContactEditorRun, CaptionIsNameBlankAndSuffixInAtMost127Units) {
       {"", suffix.substr(1)}, {"Lee Ann", "Lee Ann" + suffix},
       {chinese, chinese.substr(0, (127 - suffix.size() - 3) / 2 * 3) + "..." + suffix}};
   for (const auto& [name, caption] : cases) EXPECT_EQ(EditorCaption(name).toStdString(), caption) << name;
-  currentRecord.reset();
-  EXPECT_EQ(RunContactEditor(nullptr, "Lee Ann"), -1) << "no record to edit";
 }
 
 }  // namespace

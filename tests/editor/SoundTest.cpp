@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "editor/WaveClip.h"
 #include "support/TestWaves.h"
