@@ -100,7 +100,8 @@ TEST_F(ContactEditorTest, EnterRebuildsTheDisplayNameOrStaysOpenWithoutAName) {
     EXPECT_EQ(testing::WarningFrom([this] { QTest::keyClick(Get(kHomePage, 1022), Qt::Key_Return); }),
               shown ? "" : LoadResourceString(13));
     // A refused OK applies no page after the name page.
-    EXPECT_EQ(std::tuple(sheet_->result(), record_.formattedName.str(), record_.addresses[SLOT_HOME].locality == "Paris"),
+    const bool applied = record_.addresses[SLOT_HOME].locality == "Paris";
+    EXPECT_EQ(std::tuple(sheet_->result(), record_.formattedName.str(), applied),
               std::tuple(shown ? 1 : 0, std::string(shown ? shown : "Dr. Ann Lee"), shown != nullptr));
     if (shown) continue;
     EXPECT_EQ(sheet_->tabs()->currentIndex(), kNamePage) << "a refused OK stays on the name page";

@@ -15,7 +15,6 @@ namespace ab {
 namespace {
 
 using testing::SolidImage;
-using testing::DecodedPicture;
 
 const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kBlue(0, 0, 255), kWhite(255, 255, 255), kBlack(0, 0, 0);
 const QColor kCanvas(10, 20, 30);
@@ -39,7 +38,7 @@ TEST_P(PictureDepths, PixelsBecomeTheSameImageAndDrawStretchedWithoutBlending) {
   const QImage expected = bits == 1    ? QuadrantImage(kBlack, kWhite, kWhite, kBlack, kWhite)
                           : bits == 16 ? QuadrantImage(kRed, kGreen, kBlue, QColor(255, 255, 0), kWhite)
                                        : QuadrantImage(kRed, kGreen, kBlue, QColor(0, 128, 128), QColor(250, 130, 10));
-  const Picture picture = DecodedPicture(expected, bits);
+  const Picture picture = testing::DecodedPicture(expected, bits);
   ASSERT_EQ(picture.BitsPerPixel(), bits);
   EXPECT_EQ(PictureToImage(picture).convertToFormat(QImage::Format_RGB32), expected);
 
@@ -62,8 +61,8 @@ TEST(PictureDraw, PngAndGifPicturesDrawDecodedOnce) {
   QByteArray png;
   QBuffer buffer(&png);
   ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && clear.save(&buffer, "PNG"));
-  const std::pair<std::string, QColor> cases[] = {{png.toStdString(), kWhite}, {testing::RedPixelGif(), kRed}};
-  for (const auto& [bytes, colour] : cases) {
+  const std::pair<std::string, QColor> rows[] = {{png.toStdString(), kWhite}, {testing::RedPixelGif(), kRed}};
+  for (const auto& [bytes, colour] : rows) {
     Picture picture;
     ASSERT_TRUE(picture.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     QImage canvas = SolidImage(20, 20, kCanvas);

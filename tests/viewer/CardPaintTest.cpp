@@ -39,13 +39,13 @@ TEST(PaintCard, MarginsPicturesTextsAndFramesOnlyWhenSwitchedOn) {
   const auto pictures = testing::SampleRecord({.logo = true, .photo = true});
   const QImage centred = Paint(pictures.get(), {800, 600}, {80, 50});
   const QImage scrolled = Paint(nullptr, {500, 400}, {-140, -100});
-  const struct { const char* name; const QImage& image; QRect area; QColor colour; } cases[] = {
-      {"left margin", centred, {0, 0, 80, 600}, kMarginGrey}, {"top strip", centred, {80, 50, 640, 50}, kCardWhite},
-      {"logo", centred, {110, 100, 200, 50}, testing::kLogoColour},
-      {"photo", centred, {490, 100, 140, 180}, testing::kPhotoColour}, {"shadow", centred, {630, 108, 8, 180}, kMarginGrey},
+  const struct { const char* name; QRect area; QColor colour; } cases[] = {
+      {"margin", {0, 0, 80, 600}, kMarginGrey}, {"top strip", {80, 50, 640, 50}, kCardWhite},
+      {"logo", {110, 100, 200, 50}, testing::kLogoColour}, {"shadow", {630, 108, 8, 180}, kMarginGrey},
+      {"photo", {490, 100, 140, 180}, testing::kPhotoColour},
   };
-  for (const auto& c : cases) EXPECT_TRUE(AllPixels(c.image, c.area, c.colour)) << c.name;
-  EXPECT_EQ(InkCount(scrolled, scrolled.rect(), kMarginGrey), 500 * 400) << "no margin beside a card that fills it";
+  for (const auto& c : cases) EXPECT_TRUE(AllPixels(centred, c.area, c.colour)) << c.name;
+  EXPECT_EQ(InkCount(scrolled, scrolled.rect(), kMarginGrey), 500 * 400) << "no margin beside a larger card";
   for (int row = ROW_COMPANY; row < kCardRows; ++row)
     EXPECT_GT(InkCount(centred, Cell(row).translated(80, 50), kCardWhite), 20) << "row " << row;
   showCellFrames = true;
@@ -73,8 +73,9 @@ TEST(CardTexts, CellsShowTheDecodedTextsCutToTheCardsBuffers) {
   for (const LayoutCell& cell : cells.cardCells) texts.emplace_back(cell.text() ? cell.text() : "");
   const std::vector<std::string> expected = {
       "", "", "Smith;Jones", "", "Address:", "Phone:", "Fax:", "E-Mail:", "Web Page:",
-      "Unit 2\r\n1 Main St, Springfield, K1A 0B1, USA", "+1 555 0100", std::string(19, '5'), "ann.smith@example.org",
-      "http://www.example.com/", name.substr(0, 127 * 3), "Line one\r\nLine two", std::string(63, 'c')};
+      "Unit 2\r\n1 Main St, Springfield, K1A 0B1, USA", "+1 555 0100", std::string(19, '5'),
+      "ann.smith@example.org", "http://www.example.com/", name.substr(0, 127 * 3), "Line one\r\nLine two",
+      std::string(63, 'c')};
   EXPECT_EQ(texts, expected);
   EXPECT_EQ(cells.pictureCells[0].picture(), record->logoPicture.get());
   EXPECT_EQ(cells.pictureCells[1].picture(), record->photoPicture.get());

@@ -20,7 +20,6 @@ namespace {
 
 using testing::ClientImage;
 using testing::SampleRecord;
-using testing::SizeClient;
 
 // A viewer on the sample card whose client area is 500 x 400: ranges 100 down and 140 across.
 class CardViewerTest : public ::testing::Test {
@@ -81,14 +80,16 @@ TEST_F(CardViewerTest, SoundButtonFollowsTheShownContact) {
 // opener) and runs the chosen one; without the menu resource the click stops silently.
 TEST_F(CardViewerTest, ClicksOnLinksReachTheShell) {
   const std::string address = "ann.smith@example.org";
-  const struct { const char* name; QPoint point; int choose; bool opener, menu; std::string call, handedOver; } cases[] = {
+  const struct { const char* name; QPoint point; int choose; bool opener, menu; std::string call, handed; }
+      cases[] = {
       {"web page", kOnWebPage, 0, true, true, "http://www.example.com/\n", ""},
       {"compose", kOnEmail, kComposeMailCommand, true, true, "mailto:" + address + "\n", ""},
       {"compose greyed without an opener", kOnEmail, kComposeMailCommand, false, true, "", ""},
       {"no menu resource", kOnEmail, kSendViaSiblingMailCommand, true, false, "", ""},
-      {"send with the sibling program", kOnEmail, kSendViaSiblingMailCommand, true, true, "", address},  // last: it stays
+      // Last: what it hands over stays.
+      {"send with the sibling program", kOnEmail, kSendViaSiblingMailCommand, true, true, "", address},
   };
-  ASSERT_TRUE(SizeClient(*viewer, QSize(800, 600)));
+  ASSERT_TRUE(testing::SizeClient(*viewer, QSize(800, 600)));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ::setenv("PATH", (sandbox.Path(c.opener ? "bin" : "empty-bin") + ":/usr/bin:/bin").c_str(), 1);
@@ -111,7 +112,7 @@ TEST_F(CardViewerTest, ClicksOnLinksReachTheShell) {
     EXPECT_EQ(sandbox.Calls(c.call.empty() ? 0 : 1), c.call.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.call});
     std::string handedOver;
     ReadRegistryValue("Software\\Vantoro\\ZiziZizi", "e-mail address", handedOver);
-    EXPECT_EQ(handedOver, c.handedOver);
+    EXPECT_EQ(handedOver, c.handed);
   }
 }
 
