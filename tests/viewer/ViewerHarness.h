@@ -21,7 +21,7 @@ namespace ab::testing {
 inline const QColor kLogoColour(20, 160, 60), kPhotoColour(200, 40, 160);
 
 struct RecordOptions {
-  bool logo = false, photo = false, sound = false, webPage = true;
+  bool logo = false, photo = false, sound = false;
 };
 
 // A business contact in the stored form, as the reader leaves it.
@@ -37,7 +37,7 @@ inline std::unique_ptr<ContactRecord> SampleRecord(const RecordOptions& options 
   record->emails[1].address = "ann.smith@example.org";
   record->emails[1].flags = FLAG_PREF;
   record->emailCount = 2, record->preferredEmail = 1;
-  if (options.webPage) record->urls[SLOT_BUSINESS].url = "http://www.example.com/";
+  record->urls[SLOT_BUSINESS].url = "http://www.example.com/";
   if (options.logo) record->SetLogo(BmpBuffer(SolidImage(400, 100, kLogoColour)));
   if (options.photo) record->SetPhoto(BmpBuffer(SolidImage(280, 360, kPhotoColour)));
   const std::string clip = PcmWave(1, 8000, 8, 800);
