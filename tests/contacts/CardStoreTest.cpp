@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 
@@ -41,6 +42,26 @@ class CardStoreTest : public ::testing::Test {
   std::string cards_;
   int asked_ = 0;
 };
+
+// Each column sorts without regard to letter case; equal keys keep their order.
+TEST(SortTableTest, EveryColumnSortsCaseFoldedAndStable) {
+  const std::vector<std::array<const char*, 4>> rows = {  // name, e-mail, work phone, home phone
+      {"bob", "c@x", "3", "1"}, {"Alice", "a@x", "2", "3"}, {"carl", "B@x", "1", "2"}, {"alice", "a@x", "2", "1"}};
+  const char* const expected[] = {"1302", "1320", "2130", "0321"};  // the rows' first places, by column
+  for (int column = SORT_BY_NAME; column <= SORT_BY_HOME_PHONE; ++column) {
+    contactCount = static_cast<std::int32_t>(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      ContactRow& row = contactTable[i];
+      row.displayName = rows[i][0], row.email = rows[i][1], row.workPhone = rows[i][2], row.homePhone = rows[i][3];
+      row.filePath = std::to_string(i);
+    }
+    SortTable(column);
+    std::string order;
+    for (std::size_t i = 0; i < rows.size(); ++i) order += contactTable[i].filePath.str();
+    EXPECT_EQ(order, expected[column]) << "column " << column;
+  }
+  contactCount = 0;
+}
 
 // A missing folder is made without asking (the import tests load new folders).
 TEST_F(CardStoreTest, AFileInPlaceOfTheFolderIsRemovedOnlyWhenAllowed) {

@@ -84,6 +84,7 @@ TEST_F(CsvImportTest, EveryRowWithAValueGivesACardAndExistingCardsStay) {
     ASSERT_EQ(SaveAs(existing, cards_ + "/VC1.vcf"), 1);
     UseFolder(c.name);
     EXPECT_EQ(Import(c.bytes), 1);
+    EXPECT_TRUE(counts_.synced);
     EXPECT_EQ(contactCount, c.cards + 1);
     ContactRecord last;
     ASSERT_EQ(ReadCard(last, contactTable[static_cast<std::size_t>(contactCount - 1)].filePath.str()), 1);
@@ -130,6 +131,17 @@ void FillContact(ContactRecord& r, int i) {
   r.orgName = "Org, \"" + n + "\"", r.orgUnit = i % 3 ? "Unit" : "", r.note = i % 2 ? r.note.str() : "";
   r.homePhones[PHONE_PAGER].number = i % 2 ? "pager" : "", r.urls[SLOT_HOME].url = i % 3 ? "" : "http://h.example";
   r.addresses[SLOT_BUSINESS].street = "1 Main\x01\x01Suite " + n, r.formattedName = "Dr. " + n;
+}
+
+// The new cards are made durable together at the end; one that is gone by then cannot be.
+TEST_F(CsvImportTest, ACardGoneBeforeTheFinalFlushIsReported) {
+  CsvImportHooks hooks;
+  hooks.cardAdded = [](int row, int) {
+    std::filesystem::remove(contactTable[static_cast<std::size_t>(row)].filePath.str());
+  };
+  ASSERT_EQ(ImportCsvFile(temp_.Write("import.csv", CsvOf(kHeadings, PersonRows(0, 2))), hooks, &counts_), 1);
+  EXPECT_EQ(counts_.imported, 2);
+  EXPECT_FALSE(counts_.synced);
 }
 
 TEST_F(CsvImportTest, ExportedContactsImportBackIntoTheSameFields) {
