@@ -1,12 +1,18 @@
 #include "BenchFixtures.h"
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
 #include "contacts/VCardWriter.h"
+
+extern char** environ;
 
 namespace ab::bench {
 
@@ -105,6 +111,33 @@ void WriteCards(const std::string& folder, int count, bool withMedia) {
     FillSampleRecord(record, i, withMedia);
     if (!SaveAs(record, folder + "/VC" + std::to_string(i) + ".vcf")) throw std::runtime_error("cannot write a card");
   }
+}
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               const std::vector<std::string>& extraEnv, long* peakKB) {
+  std::vector<std::string> env;
+  for (char** entry = environ; *entry != nullptr; ++entry) env.emplace_back(*entry);
+  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+  std::vector<char*> envp;
+  for (std::string& entry : env) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  std::vector<std::string> argStrings{program};
+  argStrings.insert(argStrings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : argStrings) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  struct rusage usage {};
+  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status)) return -1;
+  if (peakKB) *peakKB = usage.ru_maxrss;
+  return WEXITSTATUS(status);
 }
 
 }  // namespace ab::bench

@@ -2,6 +2,7 @@
 // Card folders and records for the benchmarks, made on the fly.
 
 #include <string>
+#include <vector>
 
 #include "contacts/ContactRecord.h"
 
@@ -22,5 +23,12 @@ void RemoveFolder(const std::string& folder);
 
 // `count` card files written into `folder`.
 void WriteCards(const std::string& folder, int count, bool withMedia);
+
+// Runs `program` with `args`, its output thrown away, in this process's
+// environment extended by `extraEnv` ("NAME=value"); its exit code, or -1
+// when it could not start or did not exit. `peakKB` receives its largest
+// resident size.
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               const std::vector<std::string>& extraEnv = {}, long* peakKB = nullptr);
 
 }  // namespace ab::bench

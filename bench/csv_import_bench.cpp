@@ -5,13 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 
 #include "BenchFixtures.h"
+#include "CsvExportFixture.h"
 #include "contacts/CardStore.h"
-#include "csvimport/CsvHeadings.h"
 #include "csvimport/CsvImport.h"
 #include "csvimport/CsvMapping.h"
 
@@ -21,45 +20,9 @@ using namespace ab;
 
 constexpr int kRows = 255;
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-// A full export: every English heading, and rows with names, three e-mail
-// addresses, telephones, both addresses and a web page; other columns empty.
-std::string EnglishExport(int rows) {
-  const auto headings = HeadingTable(kLanguageEnglish);
-  std::string csv;
-  for (std::size_t i = 0; i < headings.size(); ++i) csv += (i ? "," : "") + Quoted(std::string(headings[i]));
-  csv += "\r\n";
-  for (int r = 0; r < rows; ++r) {
-    const std::string n = std::to_string((r * 7919) % 1000);  // names in no particular order
-    for (std::size_t i = 0; i < headings.size(); ++i) {
-      const std::string_view h = headings[i];
-      std::string value;
-      if (h == "First Name") value = "Given" + n;
-      if (h == "Last Name") value = "Family" + n;
-      if (h == "Job Title") value = "Engineer";
-      if (h == "Business Street") value = n + " Market Street";
-      if (h == "Business City" || h == "Home City") value = "Springfield";
-      if (h == "Business Phone" || h == "Home Phone" || h == "Mobile Phone") value = "+1 555 0" + n;
-      if (h == "E-mail Address") value = "person" + n + "@example.com";
-      if (h == "E-mail 2 Address") value = "other" + n + "@example.org";
-      if (h == "Web Page") value = "http://example.com/~" + n;
-      csv += (i ? "," : "") + Quoted(value);
-    }
-    csv += "\r\n";
-  }
-  return csv;
-}
-
-std::string WriteExport(const std::string& folder) {
-  const std::string path = folder + "/contacts.csv";
-  std::ofstream(path, std::ios::binary) << EnglishExport(kRows);
-  return path;
-}
-
 void BM_ImportCsv_255Rows(benchmark::State& state) {
   const std::string work = bench::MakeTempFolder();
-  const std::string csv = WriteExport(work);
+  const std::string csv = bench::WriteExport(work, kRows);
   int round = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -84,7 +47,7 @@ void BM_ImportCsv_255Rows(benchmark::State& state) {
 
 void BM_ReadAndMapCsv_255Rows(benchmark::State& state) {
   const std::string work = bench::MakeTempFolder();
-  const std::string csv = WriteExport(work);
+  const std::string csv = bench::WriteExport(work, kRows);
   ContactRecord record;
   for (auto _ : state) {
     CsvReader reader(csv, nullptr);

@@ -6,10 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -18,31 +14,9 @@
 
 #include "BenchFixtures.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs `program` with the environment extended by `extra`; its exit code or -1.
-// `peakKB` receives its largest resident size.
-int Run(const std::string& program, const std::vector<std::string>& extra, long* peakKB = nullptr) {
-  std::vector<std::string> env;
-  for (char** entry = environ; *entry != nullptr; ++entry) env.emplace_back(*entry);
-  env.insert(env.end(), extra.begin(), extra.end());
-  std::vector<char*> envp;
-  for (std::string& entry : env) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-  std::string argv0 = program;
-  char* argv[] = {argv0.data(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
-  int status = 0;
-  struct rusage usage {};
-  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status)) return -1;
-  if (peakKB) *peakKB = usage.ru_maxrss;
-  return WEXITSTATUS(status);
-}
 
 void StartToFirstPaint(benchmark::State& state, int cards) {
   const std::string folder = ab::bench::MakeTempFolder();
@@ -55,11 +29,12 @@ void StartToFirstPaint(benchmark::State& state, int cards) {
   const std::string sockets = ab::bench::MakeTempFolder();
   const std::vector<std::string> extra{"QT_QPA_PLATFORM=offscreen", "AB_QUIT_AFTER_FIRST_PAINT=1",
                                        "TMPDIR=" + sockets};
-  if (Run(program, extra) != 0) state.SkipWithError("the program did not start");  // warms the file cache
+  // The first start warms the file cache.
+  if (ab::bench::RunProgram(program, {}, extra) != 0) state.SkipWithError("the program did not start");
   long peakKB = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    if (Run(program, extra, &peakKB) != 0) state.SkipWithError("the program failed");
+    if (ab::bench::RunProgram(program, {}, extra, &peakKB) != 0) state.SkipWithError("the program failed");
     state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   state.counters["peakMB"] = static_cast<double>(peakKB) / 1024;
