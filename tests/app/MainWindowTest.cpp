@@ -91,7 +91,8 @@ TEST_F(MainWindowTest, ClicksAndDoubleClicks) {
   EXPECT_TRUE(commands.count() == 1 && commands.last().at(0).toInt() == kEditContactCommand && currentRow == 3);
   Command(kSplitViewCommand);
   Click(RowCentre(5));
-  EXPECT_EQ(currentRecord->formattedName.str() + std::to_string(currentRow), contactTable[5].displayName.str() + "5");
+  EXPECT_EQ(currentRow, 5);
+  EXPECT_EQ(currentRecord->formattedName.view(), contactTable[5].displayName.view());
 }
 
 // The keys move the current row within the table and the list's selection with
@@ -115,7 +116,8 @@ TEST_F(MainWindowTest, KeysMoveTheCurrentRow) {
   EXPECT_EQ(currentRecord->formattedName.view(), contactTable[1].displayName.view());
   Key(Qt::Key_PageDown);
   EXPECT_GT(listWindow->FirstSelectedRow(), 1);
-  EXPECT_EQ(currentRow * 1000 + currentRecord->formattedName.size(), 1000 + contactTable[1].displayName.size());
+  EXPECT_EQ(currentRow, 1);
+  EXPECT_EQ(currentRecord->formattedName.view(), contactTable[1].displayName.view());
 }
 
 // Over a row the popup makes it current and offers the contact commands; the
