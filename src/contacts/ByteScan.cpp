@@ -27,8 +27,8 @@ bool Any(Mask m) {
   return (halves[0] | halves[1]) != 0;
 }
 
-// Bytes outside the alphabet are those whose every test fails. Setting bit
-// 0x20 turns the upper-case letters, and only them, into lower-case ones.
+// Bytes outside the alphabet are those whose every test fails. With bit 0x20
+// set, exactly the letters of either case fall in 'a'..'z'.
 Mask OtherBytes(Block b) {
   const Mask inside = (static_cast<Block>((b | 0x20) - 'a') < 26) | (static_cast<Block>(b - '0') < 10) | (b == '+') |
                       (b == '/') | (b == '=') | (b == ' ') | (b == '\t');
