@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "contacts/CardText.h"
+#include "contacts/CardCompare.h"
 #include "contacts/FixedText.h"
-#include "contacts/StoredText.h"
 #include "contacts/TypeFlags.h"
 #include "csvimport/CsvCharset.h"
 
@@ -68,24 +67,11 @@ void SetSlotFlags(ContactRecord& r) {
   r.urls[SLOT_HOME].flags = FLAG_HOME;
 }
 
-// A value cut to its room, in UTF-8 (bytes a file's character set left
-// undecoded are taken as Windows-1252, as a card's are) and in the stored form
-// the card will hold (a lone line feed, as text mode reads a line break, or
-// a lone carriage return is a line break too), so the table row shows what the
-// card reads back.
+// A value cut to its room and card-safe (UTF-8, line breaks and semicolons in
+// the stored form, no byte a card cannot hold), so the table row shows what
+// the card reads back.
 std::string CutValue(std::string_view raw) {
-  const std::string value = AsUtf8Text(raw);
-  std::string plain;
-  plain.reserve(value.size());
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    if (value[i] != '\r' && value[i] != '\n') {
-      plain += value[i];
-      continue;
-    }
-    if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
-    plain += "\r\n";
-  }
-  std::string text = EncodeStoredText(plain);
+  std::string text = CardSafeText(raw);
   text.resize(CutToUnits(text, kMaxCsvValueUnits));
   return text;
 }

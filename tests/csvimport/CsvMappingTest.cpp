@@ -140,6 +140,8 @@ TEST(CsvFields, RowsFillTheRecord) {
       // Semicolons and line breaks of either kind take the stored form the card will hold.
       {{"First Name", "Home Street"}, {"A;B", "Line 1\r\nLine 2\rLine 3"},
        "fn=A\\;B\nn=/A\\;B/A\\;B\nhome.adr=//Line 1\\nLine 2\\nLine 3//// HOME\n"},
+      // A card holds no NUL and no byte of the reader's own markers: the row must not either.
+      {{"First Name", "Last Name"}, {"\x03" "Al", std::string("B\0o", 3)}, "fn=Al Bo\nn=Bo/Al/Al Bo\n"},
       // A typed group's type column may come first; each value takes the type of its own group.
       {{"Phone 1 - Type", "Phone 1 - Value", "Phone 2 - Value", "Phone 2 - Type"}, {"Mobile", "555", "556", "Work"},
        "work.voice=556 WORK VOICE\nhome.cell=555 HOME CELL\n"},
