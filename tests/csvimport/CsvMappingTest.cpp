@@ -132,11 +132,15 @@ TEST(CsvFields, RowsFillTheRecord) {
   } cases[] = {
       // Names are joined as their script writes them.
       {names, {"", "小明", "", "Wang"}, "fn=Wang小明\nn=Wang/小明/Wang小明\n"},  // either name alone makes it Chinese
+      {names, {"", "Ming", "", "王"}, "fn=王Ming\nn=王/Ming/王Ming\n"},
       {names, {"", "John", "", "Smith", "", "Johnny S."}, "fn=Johnny S.\nn=Smith/John/John Smith\n"},
       {names, {"", "", "", "", "", "", "ACME", "a@x"}, "fn=ACME\norg=ACME/\nemail=a@x PREF *\n"},
       {names, {"", "", "", "", "", "", " ", "a@x"}, "fn=a@x\norg= /\nemail=a@x PREF *\n"},
       // E-mail slots follow their columns; only the first is preferred.
       {emails, {"", "b@x", "c@x"}, "fn=b@x\nemail=\nemail=b@x\nemail=c@x\n"},
+      // The second and third street lines go on lines of their own.
+      {{"Business Street", "Business Street 2", "Home Street", "Home Street 3"}, {"1 Main", "Suite 2", "9 Elm", "Flat 3"},
+       "work.adr=//1 Main\\nSuite 2//// WORK\nhome.adr=//9 Elm\\nFlat 3//// HOME\n"},
       // Semicolons and line breaks of either kind take the stored form the card will hold.
       {{"First Name", "Home Street"}, {"A;B", "Line 1\r\nLine 2\rLine 3"},
        "fn=A\\;B\nn=/A\\;B/A\\;B\nhome.adr=//Line 1\\nLine 2\\nLine 3//// HOME\n"},
