@@ -320,11 +320,14 @@ std::string_view BaseName(std::string_view name) {
 
 std::optional<NormalizedCard> NormalizeCardText(std::string_view raw, AttachmentData attachments) {
   if (raw.size() > kMaxCardFileBytes) return std::nullopt;
-  auto converted = std::make_unique<std::string>();
-  const auto utf8 = FileTextAsUtf8(raw, *converted);
+  std::string converted;
+  const auto utf8 = FileTextAsUtf8(raw, converted);
   if (!utf8) return std::nullopt;
-  if (utf8->data() != converted->data()) converted.reset();  // the text is used where it lies
-  return CardWriter(*utf8, std::move(converted), attachments).Run();
+  // Text that needed no conversion is used where it lies.
+  if (utf8->data() != converted.data()) return CardWriter(*utf8, nullptr, attachments).Run();
+  auto source = std::make_unique<const std::string>(std::move(converted));
+  const std::string_view text = *source;
+  return CardWriter(text, std::move(source), attachments).Run();
 }
 
 }  // namespace ab
