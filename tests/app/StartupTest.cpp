@@ -38,8 +38,12 @@ std::vector<std::string> RunStart(const std::string& folder, const QString& bund
   // Polls rather than waits a fixed time: on a slow machine the window may be up late.
   QTimer closer;
   closer.callOnTimeout([] {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-      if (widget->objectName() == QLatin1String("AddressBookWClass") && widget->isVisible()) widget->close();
+    // Closing it deletes other top-level widgets: the list is not used after.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->objectName() != QLatin1String("AddressBookWClass") || !widget->isVisible()) continue;
+      widget->close();
+      return;
+    }
   });
   closer.start(100);
   const QString name = QStringLiteral("abtest-%1-%2").arg(::getpid()).arg(++instances);
