@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -114,7 +115,8 @@ void WriteCards(const std::string& folder, int count, bool withMedia) {
 }
 
 int RunProgram(const std::string& program, const std::vector<std::string>& args,
-               const std::vector<std::string>& extraEnv, long* peakKB) {
+               const std::vector<std::string>& extraEnv, long* peakKB,
+               std::chrono::steady_clock::time_point* firstLine) {
   std::vector<std::string> env;
   for (char** entry = environ; *entry != nullptr; ++entry) env.emplace_back(*entry);
   env.insert(env.end(), extraEnv.begin(), extraEnv.end());
@@ -126,12 +128,28 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
   std::vector<char*> argv;
   for (std::string& arg : argStrings) argv.push_back(arg.data());
   argv.push_back(nullptr);
+  int output[2] = {-1, -1};
+  if (firstLine && ::pipe2(output, O_CLOEXEC) != 0) return -1;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  if (firstLine) posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+  else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
+  if (firstLine) {
+    ::close(output[1]);
+    // Read to the end, so that the program never waits on a full pipe.
+    char bytes[256];
+    bool seen = false;
+    for (ssize_t n; (n = ::read(output[0], bytes, sizeof bytes)) > 0;) {
+      if (!seen && std::memchr(bytes, '\n', static_cast<std::size_t>(n)) != nullptr) {
+        *firstLine = std::chrono::steady_clock::now();
+        seen = true;
+      }
+    }
+    ::close(output[0]);
+  }
   if (spawned != 0) return -1;
   int status = 0;
   struct rusage usage {};

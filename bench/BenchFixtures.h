@@ -1,6 +1,7 @@
 #pragma once
 // Card folders and records for the benchmarks, made on the fly.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,10 @@ void WriteCards(const std::string& folder, int count, bool withMedia);
 // Runs `program` with `args`, its output thrown away, in this process's
 // environment extended by `extraEnv` ("NAME=value"); its exit code, or -1
 // when it could not start or did not exit. `peakKB` receives its largest
-// resident size.
+// resident size; `firstLine`, when given, the moment its output's first line
+// came (its output is read then, not thrown away).
 int RunProgram(const std::string& program, const std::vector<std::string>& args,
-               const std::vector<std::string>& extraEnv = {}, long* peakKB = nullptr);
+               const std::vector<std::string>& extraEnv = {}, long* peakKB = nullptr,
+               std::chrono::steady_clock::time_point* firstLine = nullptr);
 
 }  // namespace ab::bench

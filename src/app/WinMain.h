@@ -19,6 +19,7 @@ struct StartOptions {
   QStringList filesToOpen;      // absolute paths of vCard and CSV files to import
   // Closes the main window as soon as it has been painted once (start-up timing).
   bool quitAfterFirstPaint = false;
+  QString cacheFolder;  // the list rows of the last start are kept here (none when empty)
 };
 
 // The program's own folder and library, the user's data folder and instance

@@ -77,8 +77,8 @@ bool EndsWithVcf(std::string_view name) {
 
 }  // namespace
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string temporary = WriteTemporarySibling(path, bytes);
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, bool flush) {
+  const std::string temporary = WriteTemporarySibling(path, bytes, flush);
   if (temporary.empty()) return false;
   if (::rename(temporary.c_str(), path.c_str()) == 0) return true;
   ::unlink(temporary.c_str());

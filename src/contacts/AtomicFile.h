@@ -24,9 +24,10 @@ class SyncBatch {
 };
 
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it to
-// disk and renames it over `path`. False on any failure; the old file, if any,
-// is then untouched and no temporary file is left behind.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+// disk (unless `flush` is false, for files that may be lost) and renames it
+// over `path`. False on any failure; the old file, if any, is then untouched
+// and no temporary file is left behind.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, bool flush = true);
 
 enum class CreateResult { Created, NameTaken, Failed };
 

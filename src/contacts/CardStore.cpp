@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "contacts/AtomicFile.h"
+#include "contacts/RowCache.h"
 #include "contacts/StoredText.h"
 #include "contacts/VCardReader.h"
 
@@ -105,10 +106,11 @@ int CompareFolded(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadReport* report) {
+std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadReport* report, RowCache* cache) {
   FolderLoadReport done;
   std::vector<ContactRow> rows;
   const std::vector<std::string> names = CardFileNames(folder);
+  rows.reserve(std::min(names.size(), static_cast<std::size_t>(kMaxContacts)));
   std::size_t next = 0;
   ContactRecord scratch;
   for (; next < names.size() && rows.size() < static_cast<std::size_t>(kMaxContacts); ++next) {
@@ -118,15 +120,29 @@ std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadRepo
       done.pathTooLong.push_back(names[next]);
       continue;
     }
-    if (!ReadCardFields(scratch, path)) continue;
-    FillRowOf(scratch, rows.emplace_back());
+    // The stamp is taken before the read: a change while reading makes it stale.
+    struct stat info {};
+    const bool stamped = cache && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    const CardFileStamp stamp = stamped ? CardFileStamp::Of(info) : CardFileStamp{};
+    ContactRow& row = rows.emplace_back();
+    if (stamped && cache->Find(names[next], stamp, row)) {
+      row.filePath = path;
+      continue;
+    }
+    if (!ReadCardFields(scratch, path)) {
+      rows.pop_back();
+      continue;
+    }
+    FillRowOf(scratch, row);
+    if (stamped) cache->Keep(names[next], stamp, row);
   }
   done.notLoaded = static_cast<int>(names.size() - next);
   if (report) *report = std::move(done);
   return rows;
 }
 
-int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo, FolderLoadReport* report) {
+int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo, FolderLoadReport* report,
+                   RowCache* cache) {
   if (report) *report = {};
   std::string folder = folderPath;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
@@ -137,7 +153,9 @@ int LoadCardFolder(const std::string& folderPath, const AskYesNoFn& askYesNo, Fo
   cardFolder = folder + "/";
 
   RemoveLeftoverTemporaryFiles(folder);
-  const std::vector<ContactRow> rows = ReadFolderRows(cardFolder.str(), report);
+  if (cache) cache->Load();
+  const std::vector<ContactRow> rows = ReadFolderRows(cardFolder.str(), report, cache);
+  if (cache) cache->Save();
   contactCount = static_cast<std::int32_t>(rows.size());
   std::copy(rows.begin(), rows.end(), contactTable.begin());
   SortTable(SORT_BY_NAME);

@@ -15,6 +15,8 @@
 
 namespace ab {
 
+class RowCache;
+
 inline constexpr int kMaxContacts = 256;
 inline constexpr int kCardFolderQuestion = 71;  // string: the folder's name is taken by a file
 inline constexpr int kAnswerYes = 6;
@@ -52,11 +54,16 @@ struct FolderLoadReport {
 // the user declined to replace a file that holds the folder's name (start-up
 // then ends), else 1. `report`, when given, says what was left out.
 int LoadCardStore(const std::string& programFolder, const AskYesNoFn& askYesNo, FolderLoadReport* report = nullptr);
-// The same with the card folder itself given (the command-line companion's folders).
-int LoadCardFolder(const std::string& cardFolderPath, const AskYesNoFn& askYesNo, FolderLoadReport* report = nullptr);
+// The same with the card folder itself given (the command-line companion's
+// folders). With a `cache`, rows it keeps for unchanged files are taken from
+// it instead of the files, and it is saved with the rows of this load.
+int LoadCardFolder(const std::string& cardFolderPath, const AskYesNoFn& askYesNo, FolderLoadReport* report = nullptr,
+                   RowCache* cache = nullptr);
 // The rows LoadCardFolder fills the table with, unsorted, from the card files
-// of `folder` (ending in '/'); the table itself is left alone.
-std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadReport* report = nullptr);
+// of `folder` (ending in '/'), or from `cache` (loaded) where it has them; the
+// table itself is left alone.
+std::vector<ContactRow> ReadFolderRows(const std::string& folder, FolderLoadReport* report = nullptr,
+                                       RowCache* cache = nullptr);
 
 // Where a program keeps its cards.
 enum class ProgramLayout {

@@ -47,7 +47,7 @@ std::vector<std::string> RunStart(const std::string& folder, const QString& bund
   });
   closer.start(100);
   const QString name = QStringLiteral("abtest-%1-%2").arg(::getpid()).arg(++instances);
-  EXPECT_EQ(WinMain({QString::fromStdString(folder), {}, ProgramLayout::Portable, bundle, name, {}, false}), 0);
+  EXPECT_EQ(WinMain({QString::fromStdString(folder), {}, ProgramLayout::Portable, bundle, name, {}, false, {}}), 0);
   return boxes;
 }
 
@@ -98,6 +98,7 @@ class SingleInstanceTest : public ::testing::Test {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(sockets_.path()));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), QString::fromStdString(sockets_.path()));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     if (display == nullptr || *display != '\0') {
       for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(QLatin1String(name));
