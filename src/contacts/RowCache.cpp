@@ -85,12 +85,14 @@ class Reader {
   std::string_view rest_;
 };
 
-std::optional<std::string> ReadSmallFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+// The user's own file, not a link: rows planted by someone else are not shown.
+std::optional<std::string> ReadOwnSmallFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::optional<std::string> bytes;
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) <= kMaxCacheBytes) {
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+      static_cast<std::uint64_t>(info.st_size) <= kMaxCacheBytes) {
     bytes.emplace(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t done = 0;
     while (done < bytes->size()) {
@@ -129,7 +131,7 @@ void RowCache::Load() {
   kept_.clear();
   hits_ = 0;
   if (file_.empty() || program_.empty()) return;
-  const auto bytes = ReadSmallFile(file_);
+  const auto bytes = ReadOwnSmallFile(file_);
   if (!bytes || bytes->size() < kMagic.size() + sizeof(std::uint64_t)) return;
   const std::string_view body(bytes->data(), bytes->size() - sizeof(std::uint64_t));
   Reader check(std::string_view(*bytes).substr(body.size()));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 
@@ -77,6 +78,17 @@ TEST_F(RowCacheTest, RowsOfAnotherBuildOrAFileDamagedAnywhereAreNotTaken) {
   EXPECT_EQ(hits_, 0);
   Load();
   const std::string kept = testing::TempFolder::Read(cacheFile_);
+  // Rows planted through a link, or in a file of another user, are not the user's.
+  const std::string planted = cacheHome_.Write("planted", kept);
+  ASSERT_EQ(::rename(cacheFile_.c_str(), (cacheFile_ + ".moved").c_str()), 0);
+  ASSERT_EQ(::symlink(planted.c_str(), cacheFile_.c_str()), 0);
+  EXPECT_EQ(Load(), read);
+  EXPECT_EQ(hits_, 0) << "rows read through a link";
+  if (::chown(planted.c_str(), ::geteuid() + 1, static_cast<gid_t>(-1)) == 0) {  // root only
+    ASSERT_EQ(::rename(planted.c_str(), cacheFile_.c_str()), 0);
+    EXPECT_EQ(Load(), read);
+    EXPECT_EQ(hits_, 0) << "rows of another user";
+  }
   for (std::size_t at = 0; at < kept.size(); at += 37) {
     SCOPED_TRACE(at);
     std::string damaged = kept;
