@@ -58,6 +58,12 @@ class FirstPaintQuit : public QObject {
 
 int AskStartQuestion(int stringId) { return AskYesNo(nullptr, stringId) == kResultYes ? kAnswerYes : kAnswerNo; }
 
+// LoadCardFolder with the rows cache of `cacheFolder`, which is let go once the table is filled.
+int LoadCardsAtStart(const std::string& cardFolderPath, const QString& cacheFolder, FolderLoadReport* leftOut) {
+  RowCache rows(RowCacheFile(QFile::encodeName(cacheFolder).toStdString(), cardFolderPath), ProgramBuildId());
+  return LoadCardFolder(cardFolderPath, AskStartQuestion, leftOut, &rows);
+}
+
 constexpr int kCardsNotLoadedWarning = 83;  // string: %1 card files were left unread
 constexpr int kPathsTooLongWarning = 84;    // string: %1 names the cards whose path is too long
 constexpr int kBoxCaption = 6;
@@ -133,8 +139,7 @@ int WinMain(const StartOptions& options) {
     return 1;
   }
   FolderLoadReport leftOut;
-  RowCache rows(RowCacheFile(QFile::encodeName(options.cacheFolder).toStdString(), cardFolderPath), ProgramBuildId());
-  if (LoadCardFolder(cardFolderPath, AskStartQuestion, &leftOut, &rows) == 0) return 0;
+  if (LoadCardsAtStart(cardFolderPath, options.cacheFolder, &leftOut) == 0) return 0;
 
   std::unique_ptr<MainWindow> window(CreateMainWindow(QCoreApplication::instance()));
   if (!window) return 0;
