@@ -17,6 +17,7 @@ constexpr std::string_view kCrLf = "\r\n";
 // ends one line (some phones write CR CR LF).
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
+  lines.reserve(text.size() / 32 + 8);  // lines of data are longer: the vector never grows
   std::size_t start = 0;
   // The ends are found with memchr: a card is mostly long runs of data.
   std::size_t lf = text.find('\n');
