@@ -1,17 +1,17 @@
 #include "contacts/RowCache.h"
 
 #include <elf.h>
-#include <fcntl.h>
 #include <link.h>
-#include <unistd.h>
 
-#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <optional>
 
 #include "contacts/AtomicFile.h"
 #include "contacts/CardStore.h"
+#include "contacts/FileBytes.h"
 
 namespace ab {
 
@@ -65,18 +65,13 @@ class Reader {
     return true;
   }
   bool Stamp(CardFileStamp& s) {
-    std::uint64_t* fields[] = {&s.device, &s.inode};
-    std::int64_t* signedFields[] = {&s.size, &s.modified, &s.changed};
-    for (std::uint64_t* f : fields) {
-      const auto n = Number();
-      if (!n) return false;
-      *f = *n;
+    std::uint64_t n[5];
+    for (std::uint64_t& field : n) {
+      const auto read = Number();
+      if (!read) return false;
+      field = *read;
     }
-    for (std::int64_t* f : signedFields) {
-      const auto n = Number();
-      if (!n) return false;
-      *f = static_cast<std::int64_t>(*n);
-    }
+    s = {n[0], n[1], static_cast<std::int64_t>(n[2]), static_cast<std::int64_t>(n[3]), static_cast<std::int64_t>(n[4])};
     return true;
   }
   bool AtEnd() const { return rest_.empty(); }
@@ -84,28 +79,6 @@ class Reader {
  private:
   std::string_view rest_;
 };
-
-// The user's own file, not a link: rows planted by someone else are not shown.
-std::optional<std::string> ReadOwnSmallFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::optional<std::string> bytes;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
-      static_cast<std::uint64_t>(info.st_size) <= kMaxCacheBytes) {
-    bytes.emplace(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t done = 0;
-    while (done < bytes->size()) {
-      const ssize_t n = ::read(fd, bytes->data() + done, bytes->size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    if (done != bytes->size()) bytes.reset();
-  }
-  ::close(fd);
-  return bytes;
-}
 
 std::string_view CellOf(const ContactRow& row, int cell) {
   switch (cell) {
@@ -131,10 +104,11 @@ void RowCache::Load() {
   kept_.clear();
   hits_ = 0;
   if (file_.empty() || program_.empty()) return;
-  const auto bytes = ReadOwnSmallFile(file_);
-  if (!bytes || bytes->size() < kMagic.size() + sizeof(std::uint64_t)) return;
-  const std::string_view body(bytes->data(), bytes->size() - sizeof(std::uint64_t));
-  Reader check(std::string_view(*bytes).substr(body.size()));
+  // Only the user's own file, not a link: rows planted by someone else are not shown.
+  const auto file = ReadRegularFile(file_, kMaxCacheBytes, FileOwner::User);
+  if (!file || file->size < kMagic.size() + sizeof(std::uint64_t)) return;
+  const std::string_view body = file->view().substr(0, file->size - sizeof(std::uint64_t));
+  Reader check(file->view().substr(body.size()));
   if (!body.starts_with(kMagic) || check.Number() != Fnv1a(body)) return;
 
   Reader in(body.substr(kMagic.size()));
@@ -200,10 +174,9 @@ void RowCache::Save() const {
 
 std::string RowCacheFile(const std::string& cacheHome, const std::string& folder) {
   if (cacheHome.empty() || cacheHome.front() != '/') return {};
-  const std::uint64_t hash = Fnv1a(folder);
-  std::string key(sizeof hash, '\0');
-  for (std::size_t i = 0; i < sizeof hash; ++i) key[i] = static_cast<char>(hash >> (8 * (sizeof hash - 1 - i)));
-  return cacheHome + "/addressbook/rows-" + Hex(key);
+  char hash[17];
+  std::snprintf(hash, sizeof hash, "%016" PRIx64, Fnv1a(folder));
+  return cacheHome + "/addressbook/rows-" + hash;
 }
 
 std::string ProgramBuildId() {

@@ -1,11 +1,6 @@
 #include "contacts/VCardReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,6 +8,7 @@
 
 #include "contacts/CardText.h"
 #include "contacts/ExtraProperties.h"
+#include "contacts/FileBytes.h"
 #include "contacts/VObjectGuard.h"
 
 namespace ab {
@@ -142,37 +138,6 @@ bool ApplyWithFlags(VObject* property, FixedText<N>& field, TypeFlags& flags, co
   return true;
 }
 
-// The whole file, read with one open; nullopt for anything but a regular
-// file of at most kMaxCardFileBytes. A FIFO must not block the reader. The
-// room is not cleared first: a read that does not fill it is no read.
-struct CardFileBytes {
-  std::unique_ptr<char[]> bytes;
-  std::size_t size = 0;
-  std::string_view view() const { return {bytes.get(), size}; }
-};
-
-std::optional<CardFileBytes> ReadCardFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::optional<CardFileBytes> file;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) <= kMaxCardFileBytes) {
-    file.emplace();
-    file->size = static_cast<std::size_t>(info.st_size);
-    file->bytes.reset(new char[file->size + 1]);
-    std::size_t done = 0;
-    while (done < file->size) {
-      const ssize_t n = ::read(fd, file->bytes.get() + done, file->size - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    if (done != file->size) file.reset();
-  }
-  ::close(fd);
-  return file;
-}
-
 int ReadClearedCard(ContactRecord& record, std::string_view text, AttachmentData attachments) {
   if (!MapCardText(record, text, attachments)) return 0;
   SupplyDisplayName(record);
@@ -184,7 +149,7 @@ int ReadCardWith(ContactRecord& record, const std::string& path, AttachmentData 
   record.currentAddress = SLOT_BUSINESS;
   if (path.empty()) return 0;
   record.filePath = path;
-  const auto file = ReadCardFile(path);
+  const auto file = ReadRegularFile(path, kMaxCardFileBytes);
   if (!file) return 0;
   return ReadClearedCard(record, file->view(), attachments);
 }
