@@ -71,8 +71,6 @@ TEST_F(RowCacheTest, UnchangedCardsComeFromTheCacheAndChangedOnesFromTheirFiles)
 
 TEST_F(RowCacheTest, RowsOfAnotherBuildOrAFileDamagedAnywhereAreNotTaken) {
   const std::string read = Load();
-  Load();
-  ASSERT_EQ(hits_, 3);
   EXPECT_EQ(Load("build-2"), read);
   EXPECT_EQ(hits_, 0);
   EXPECT_EQ(ProgramBuildId().size(), 40u);  // the linker's SHA-1, in hex
